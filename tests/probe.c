@@ -1,0 +1,8 @@
+/* Built and started at configure time to learn whether this machine can run
+   the programs of the build. */
+#include <stdio.h>
+
+int main(void) {
+    puts("probe ran");
+    return 0;
+}
