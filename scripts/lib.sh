@@ -42,17 +42,21 @@ nuv_wine_env() {
   export WINEDEBUG="${WINEDEBUG:--all}"
 }
 
-# Makes the private prefix once. Wine draws the window frames itself there,
-# so title bars and regions show on a display without a window manager.
+# Makes the private prefix once. Its windows are not left to a window manager
+# (there is none on the private display): Wine draws their frames itself, so
+# title bars and regions show, and closing a window does not wait for one.
+nuv_prefix_version=2
 nuv_ensure_wineprefix() {
   nuv_wine_env
-  [ -f "$WINEPREFIX/.nuv-ready" ] && return 0
+  [ -f "$WINEPREFIX/.nuv-ready-$nuv_prefix_version" ] && return 0
   nuv_say "Making the Wine prefix under build/ (once)"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.nuv-ready"
+  rm -f "$WINEPREFIX"/.nuv-ready*
+  touch "$WINEPREFIX/.nuv-ready-$nuv_prefix_version"
 }
 
 nuv_stop_wine() {

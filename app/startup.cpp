@@ -1,0 +1,46 @@
+#include "app/startup.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "app/platform.h"
+#include "app/translucency.h"
+#include "ui/main_window.h"
+
+namespace {
+
+HWND RequireMainWindow() {
+    const HWND window = MainWindowHandle();
+    if (!window) throw std::runtime_error("the main window could not be created");
+    return window;
+}
+
+void PrepareOrThrow() {
+    HWND window = RequireMainWindow();
+    const short alpha = kMainWindowAlpha;
+    SetWindowTranslucency(window, alpha); // an opaque window is no reason to stop
+
+    ShowMainWindow();
+
+    window = RequireMainWindow();
+    const RoundedOutline& o = kMainWindowOutline;
+    const HRGN region = CreateRoundRectRgn(o.left, o.top, o.right, o.bottom, o.cornerWidth, o.cornerHeight);
+    // From here on the region belongs to the window.
+    SetWindowRgn(window, region, TRUE);
+}
+
+} // namespace
+
+void PrepareMainWindow() {
+    try {
+        PrepareOrThrow();
+    } catch (const std::exception&) {
+        ReportStartupProblem();
+    }
+}
+
+void ReportStartupProblem() {
+    ShowMessageBox(kStartupProblemText, kNoIcon, kStartupProblemTitle);
+    EndProgram();
+}

@@ -1,0 +1,21 @@
+// The road from a created main window to a visible, ready one.
+#pragma once
+
+// Makes the main window translucent, shows it and clips it to its rounded
+// outline. When any of that fails, tells the user in the "Problem :" box and
+// ends the program.
+void PrepareMainWindow();
+
+// The "Problem :" box, then the end of the program.
+[[noreturn]] void ReportStartupProblem();
+
+// What the window is clipped to, in pixels from its outer top-left corner.
+struct RoundedOutline {
+    int left, top, right, bottom, cornerWidth, cornerHeight;
+};
+constexpr RoundedOutline kMainWindowOutline = {1, 1, 255, 210, 50, 50};
+constexpr short kMainWindowAlpha = 225;
+
+constexpr char kStartupProblemTitle[] = "Problem :";
+constexpr char kStartupProblemText[] = "There was some error in loading the Application.\r\n"
+                                       "Some components needed might be missing on your System.";

@@ -1,0 +1,191 @@
+#include "support/program_driver.h"
+
+#include <vector>
+
+namespace {
+
+std::string MakeScratchFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    const std::string folder = std::string(temp) + "nuv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++serial);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((folder + "\\" + entry.cFileName).c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    const char* title; // null: any
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    char name[256];
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != search->className) return TRUE;
+    if (search->title) {
+        GetWindowTextA(window, name, sizeof name);
+        if (std::string(name) != search->title) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title) {
+    WindowSearch search{processId, className, title, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SendMouse(POINT screen, DWORD flags) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Sleep(60);
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+} // namespace
+
+RunningProgram::RunningProgram(const std::string& programFile) : folder_(MakeScratchFolder()) {
+    const std::size_t slash = programFile.find_last_of("\\/");
+    program_ = folder_ + "\\" + programFile.substr(slash == std::string::npos ? 0 : slash + 1);
+    CopyFileA(programFile.c_str(), program_.c_str(), FALSE);
+}
+
+RunningProgram::~RunningProgram() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    RemoveFolder(folder_);
+}
+
+bool RunningProgram::Start() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string line = "\"" + program_ + "\"";
+    std::vector<char> commandLine(line.begin(), line.end());
+    commandLine.push_back('\0');
+    if (!CreateProcessA(program_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &process_))
+        return false;
+    WaitForInputIdle(process_.hProcess, 10000);
+    WaitUntil([&] { return (window_ = FindProcessWindow(process_.dwProcessId, "NUV2", nullptr)) != nullptr; },
+              10000);
+    if (!window_) return false;
+    WaitForInputIdle(process_.hProcess, 5000);
+    Sleep(200); // the first paint
+    return true;
+}
+
+bool RunningProgram::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
+    if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+std::string ProgramUnderTest() {
+    char full[MAX_PATH];
+    GetFullPathNameA(NUV_PROGRAM_FILE_NAME, MAX_PATH, full, nullptr);
+    return full;
+}
+
+POINT ClientPointOnScreen(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+void PressMouse(POINT screen, MouseButton button) {
+    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+}
+
+void ReleaseMouse(POINT screen, MouseButton button) {
+    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+}
+
+void ClickMouse(POINT screen, MouseButton button) {
+    PressMouse(screen, button);
+    ReleaseMouse(screen, button);
+}
+
+void TypeKey(WORD key, WORD modifier) {
+    std::vector<INPUT> inputs;
+    if (modifier) inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    if (modifier) inputs.push_back(KeyInput(modifier, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(100);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindProcessWindow(processId, "#32770", title.c_str())) != nullptr; },
+              milliseconds);
+    if (box) Sleep(100); // laid out and painted
+    return box;
+}
+
+HWND FindMessageBox(DWORD processId) { return FindProcessWindow(processId, "#32770", nullptr); }
+
+std::string MessageBoxText(HWND box) {
+    // The text is the one static control that is neither the icon nor empty.
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32];
+        GetClassNameA(child, name, sizeof name);
+        if (std::string(name) != "Static") continue;
+        char buffer[2048] = "";
+        GetWindowTextA(child, buffer, sizeof buffer);
+        if (std::string(buffer).size() > text.size()) text = buffer;
+    }
+    return text;
+}
+
+void CloseMessageBox(HWND box) {
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+}

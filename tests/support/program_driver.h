@@ -1,0 +1,72 @@
+// Drives the real program from another process: starts it from a folder of
+// its own, finds its windows, sends real input and reads what it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The program under test, copied into a fresh folder (so that what a test
+// puts beside it stays there). The folder and the process go at the end.
+class RunningProgram {
+public:
+    // Copies the program file into a new scratch folder; Start() runs it.
+    explicit RunningProgram(const std::string& programFile);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    const std::string& folder() const { return folder_; }
+    // Starts the program and waits until its main window is shown and idle.
+    bool Start();
+    HWND window() const { return window_; }
+    DWORD processId() const { return process_.dwProcessId; }
+    HANDLE process() const { return process_.hProcess; }
+    // Waits for the process to end; true with its exit code when it did.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
+
+private:
+    std::string folder_;
+    std::string program_;
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+// The program file of the build under test (beside the test's working folder).
+std::string ProgramUnderTest();
+
+// A point of a window's client area on the screen.
+POINT ClientPointOnScreen(HWND window, int x, int y);
+
+// Real input: the pointer moved to the point, a button pressed and released.
+enum class MouseButton { Left, Right };
+void PressMouse(POINT screen, MouseButton button);
+void ReleaseMouse(POINT screen, MouseButton button);
+void ClickMouse(POINT screen, MouseButton button = MouseButton::Left);
+
+// Real input: a key pressed and released, with modifier keys held around it.
+void TypeKey(WORD key, WORD modifier = 0);
+
+// The control with the keyboard focus in the thread that owns window.
+HWND FocusOf(HWND window);
+
+// Waits for a message box of the process with that title; null when none
+// came within the time.
+HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds = 5000);
+
+// Any message box of the process, or null.
+HWND FindMessageBox(DWORD processId);
+
+// The text a message box shows, and its OK button pressed.
+std::string MessageBoxText(HWND box);
+void CloseMessageBox(HWND box);
+
+// Polls until condition() holds or the time runs out.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Sleep(20);
+    }
+    return true;
+}
