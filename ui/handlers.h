@@ -20,6 +20,21 @@ constexpr int kMiddleButton = 4;
 
 void Form_Load();
 
+void Label1_Click();   // the effect description
+void Label2_Click();   // APPLY
+void Label3_Click();   // the web page
+void Label4_Click();   // About
+void Command1_Click(); // EXiT
+
+void Label1_MouseDown(const MouseEventArgs& args);
+void Label1_MouseUp(const MouseEventArgs& args);
+void Label2_MouseDown(const MouseEventArgs& args);
+void Label2_MouseUp(const MouseEventArgs& args);
+void Label3_MouseDown(const MouseEventArgs& args);
+void Label3_MouseUp(const MouseEventArgs& args);
+void Label4_MouseDown(const MouseEventArgs& args);
+void Label4_MouseUp(const MouseEventArgs& args);
+
 // Route an event of a control to its handler; a control without a handler
 // for that event ignores it.
 void RaiseClick(ControlId control);

@@ -1,5 +1,7 @@
 #include "support/program_driver.h"
 
+#include "support/window_test_support.h"
+
 #include <vector>
 
 namespace {
@@ -95,6 +97,22 @@ RunningProgram::~RunningProgram() {
     RemoveFolder(folder_);
 }
 
+bool RunningProgram::AddBeside(const std::string& file, const std::string& name) {
+    return CopyFileA(file.c_str(), (folder_ + "\\" + name).c_str(), FALSE) != FALSE;
+}
+
+std::string RunningProgram::ReadBeside(const std::string& name) const {
+    const HANDLE file = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
 bool RunningProgram::Start() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -123,6 +141,67 @@ std::string ProgramUnderTest() {
     char full[MAX_PATH];
     GetFullPathNameA(NUV_PROGRAM_FILE_NAME, MAX_PATH, full, nullptr);
     return full;
+}
+
+std::string BesideTheTest(const std::string& name) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self = path;
+    return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+namespace {
+
+// An icon drawn on a background of one colour, as pixels.
+std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, size, size};
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+} // namespace
+
+// Compared on the screen: the icon's opaque pixels (the same on black and on
+// white) must show at the top left of the box's icon control.
+bool MessageBoxShowsIcon(HWND box, const char* systemIcon) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) continue;
+        const int size = GetSystemMetrics(SM_CXICON);
+        const HICON icon = LoadIconA(nullptr, systemIcon);
+        const std::vector<COLORREF> onBlack = IconPixels(icon, size, RGB(0, 0, 0));
+        const std::vector<COLORREF> onWhite = IconPixels(icon, size, RGB(255, 255, 255));
+        RECT place;
+        GetWindowRect(child, &place);
+        const Snapshot shown =
+            Snapshot::OfScreen({place.left, place.top, place.left + size, place.top + size});
+        int opaque = 0;
+        for (int i = 0; i < size * size; ++i) {
+            if (onBlack[i] != onWhite[i]) continue;
+            ++opaque;
+            if (shown.pixels[i] != onBlack[i]) return false;
+        }
+        return opaque > 0;
+    }
+    return false;
 }
 
 POINT ClientPointOnScreen(HWND window, int x, int y) {

@@ -17,6 +17,10 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     const std::string& folder() const { return folder_; }
+    // Puts a copy of another file beside the program, under the given name.
+    bool AddBeside(const std::string& file, const std::string& name);
+    // A file of the folder read whole; empty when it is not there.
+    std::string ReadBeside(const std::string& name) const;
     // Starts the program and waits until its main window is shown and idle.
     bool Start();
     HWND window() const { return window_; }
@@ -32,8 +36,16 @@ private:
     HWND window_ = nullptr;
 };
 
-// The program file of the build under test (beside the test's working folder).
+// The program file of the build under test (beside the test's working folder),
+// and a file built beside the test program itself.
 std::string ProgramUnderTest();
+std::string BesideTheTest(const std::string& name);
+
+// True under Wine, where the registry and the screen are the test set-up's own.
+bool RunningUnderWine();
+
+// The icon a message box shows, compared with a system icon by its pixels.
+bool MessageBoxShowsIcon(HWND box, const char* systemIcon);
 
 // A point of a window's client area on the screen.
 POINT ClientPointOnScreen(HWND window, int x, int y);

@@ -1,0 +1,38 @@
+@echo off
+rem Restarts the Desktop Window Manager Session Manager service, so that the
+rem effects chosen in NUV Veldmark v0.1 take effect without restarting the PC.
+rem It changes no setting itself. Run it as administrator.
+setlocal
+title Restarting the Interface Grafix System
+
+net session >nul 2>&1
+if errorlevel 1 (
+    echo This needs administrator rights.
+    echo Right click over Skellan.BAT and select "Run As Administrator".
+    goto failed
+)
+
+sc query UxSms >nul 2>&1
+if errorlevel 1 (
+    echo The Desktop Window Manager Session Manager service ^(UxSms^) is not on this system.
+    echo These settings only work on Windows Vista and Windows 7.
+    goto failed
+)
+
+echo Stopping the Desktop Window Manager Session Manager ...
+net stop UxSms
+echo Starting the Desktop Window Manager Session Manager ...
+net start UxSms
+if errorlevel 1 (
+    echo The service did not start again. Restart your PC to apply the settings.
+    goto failed
+)
+
+echo Done: the desktop now uses the settings you applied.
+pause
+exit /b 0
+
+:failed
+echo Nothing was changed.
+pause
+exit /b 1

@@ -1,0 +1,274 @@
+// The commands of the real program, driven with real mouse input: APPLY and
+// the registry it writes, the boxes it shows, the link, EXiT and the pressed
+// look of the label buttons.
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <string>
+#include <vector>
+
+#include "support/program_driver.h"
+#include "support/window_test_support.h"
+
+namespace {
+
+constexpr char kDwmKey[] = "Software\\Microsoft\\Windows\\DWM";
+constexpr char kAddress[] = "http://www.example.com/nuv/";
+
+struct DwordValue {
+    DWORD type = REG_NONE;
+    DWORD value = 0;
+};
+
+DwordValue ReadDwmValue(const char* name) {
+    DwordValue result;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return result;
+    DWORD size = sizeof result.value;
+    if (RegQueryValueExA(key, name, nullptr, &result.type, reinterpret_cast<BYTE*>(&result.value), &size) !=
+        ERROR_SUCCESS)
+        result.type = REG_NONE;
+    RegCloseKey(key);
+    return result;
+}
+
+bool DwmKeyExists() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// These tests change the current user's desktop settings, so they run where
+// the registry is the test set-up's own: under Wine, in the private prefix.
+class Commands : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!RunningUnderWine())
+            GTEST_SKIP() << "changes the current user's DWM settings; runs under Wine only";
+        RestoreAccess();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
+    }
+    void TearDown() override {
+        RestoreAccess();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
+    }
+
+    // A DWM key whose security refuses the current user what the program asks.
+    static void DenyAccess() {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        PSECURITY_DESCRIPTOR security = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            "D:(D;;KA;;;WD)(A;;KR;;;WD)", SDDL_REVISION_1, &security, nullptr));
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, security), ERROR_SUCCESS);
+        LocalFree(security);
+        RegCloseKey(key);
+    }
+    static void RestoreAccess() {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+        PSECURITY_DESCRIPTOR security = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &security,
+                                                             nullptr);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, security);
+        LocalFree(security);
+        RegCloseKey(key);
+    }
+
+    HWND Frame(const RunningProgram& program) { return GetDlgItem(program.window(), 2); }
+    POINT Apply(const RunningProgram& program) { return ClientPointOnScreen(Frame(program), 196, 88); }
+    RECT ApplyOnScreen(const RunningProgram& program) {
+        const POINT topLeft = ClientPointOnScreen(Frame(program), 168, 80);
+        return {topLeft.x, topLeft.y, topLeft.x + 57, topLeft.y + 17};
+    }
+
+    // Presses APPLY, expects the box of that title, checks it, closes it.
+    void ApplyAndExpectBox(const RunningProgram& program, const char* title, const char* text,
+                           const char* icon) {
+        ClickMouse(Apply(program));
+        const HWND box = WaitForMessageBox(program.processId(), title);
+        ASSERT_TRUE(box) << "no '" << title << "' box";
+        EXPECT_EQ(MessageBoxText(box), text);
+        EXPECT_TRUE(MessageBoxShowsIcon(box, icon)) << title;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), program.window());
+        CloseMessageBox(box);
+    }
+};
+
+constexpr char kRestartText[] = "You need to Restart your PC to bring these settings to effect.\r\n\r\n"
+                                "Or Right Click over 'Skellan.BAT' provided with this Utility\r\n"
+                                "and select 'Run As Administrator' and Allow/Continue the Settings\r\n"
+                                "asked to Restart your Interface Grafix System.";
+constexpr char kErrorText[] =
+    "Due to some Access Restrictions or else, the settings cannot be Manipulated.\r\n"
+    "Right Click over this application and select 'Run As Administrator', and try again.\r\n"
+    "If still problem exists, contact Developer at Site.\r\n\r\n"
+    "These settings only Work on versions of Windows Vista";
+
+TEST_F(Commands, ApplyAtStartCreatesTheKeyEnablesAndAsksForARestart) {
+    ASSERT_FALSE(DwmKeyExists());
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+
+    ApplyAndExpectBox(program, "Needed!!!", kRestartText, MAKEINTRESOURCEA(32516)); // IDI_INFORMATION
+    const DwordValue composition = ReadDwmValue("Composition"), policy = ReadDwmValue("CompositionPolicy");
+    EXPECT_EQ(composition.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(composition.value, 1u);
+    EXPECT_EQ(policy.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(policy.value, 2u);
+}
+
+TEST_F(Commands, DisableWritesZerosTwiceAndLeavesTheRestOfTheKey) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kDwmKey) + "\\Probe").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    const DWORD colour = 0x6B74B8FF, enabled = 1;
+    RegSetValueExA(key, "ColorizationColor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&colour), 4);
+    RegSetValueExA(key, "Composition", 0, REG_SZ, reinterpret_cast<const BYTE*>("on"), 3);
+    RegSetValueExA(key, "CompositionPolicy", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enabled), 4);
+    RegCloseKey(key);
+
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    const HWND option2 = GetDlgItem(Frame(program), 3);
+    RECT optionRect;
+    GetWindowRect(option2, &optionRect);
+    ClickMouse({optionRect.left + 6, (optionRect.top + optionRect.bottom) / 2});
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(option2, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+
+    for (int press = 0; press < 2; ++press) {
+        ApplyAndExpectBox(program, "Needed!!!", kRestartText, MAKEINTRESOURCEA(32516));
+        EXPECT_EQ(ReadDwmValue("Composition").type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(ReadDwmValue("Composition").value, 0u);
+        EXPECT_EQ(ReadDwmValue("CompositionPolicy").value, 0u);
+    }
+    EXPECT_EQ(ReadDwmValue("ColorizationColor").value, colour);
+    HKEY probe;
+    EXPECT_EQ(
+        RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kDwmKey) + "\\Probe").c_str(), 0, KEY_READ, &probe),
+        ERROR_SUCCESS);
+    RegCloseKey(probe);
+}
+
+TEST_F(Commands, ARefusedWriteGivesTheErrorBox) {
+    DenyAccess();
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    ApplyAndExpectBox(program, "Error", kErrorText, MAKEINTRESOURCEA(32513)); // IDI_HAND
+    RestoreAccess();
+    EXPECT_EQ(ReadDwmValue("Composition").type, static_cast<DWORD>(REG_NONE));
+}
+
+TEST_F(Commands, ApplyLooksPressedWhileHeldAndIsFlatWhenTheBoxOpens) {
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    const RECT label = ApplyOnScreen(program);
+    const Snapshot flat = Snapshot::OfScreen(label);
+
+    PressMouse(Apply(program), MouseButton::Left);
+    Sleep(150);
+    const Snapshot pressed = Snapshot::OfScreen(label);
+    EXPECT_FALSE(pressed == flat) << "no border while the button is held";
+    EXPECT_EQ(FindMessageBox(program.processId()), nullptr) << "the click waits for the release";
+    ReleaseMouse(Apply(program), MouseButton::Left);
+
+    const HWND box = WaitForMessageBox(program.processId(), "Needed!!!");
+    ASSERT_TRUE(box);
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(200);
+    EXPECT_TRUE(Snapshot::OfScreen(label) == flat) << "the label is flat again";
+    CloseMessageBox(box);
+}
+
+TEST_F(Commands, TheRightButtonPressesTooButClicksNothing) {
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    const RECT label = ApplyOnScreen(program);
+    const Snapshot flat = Snapshot::OfScreen(label);
+
+    PressMouse(Apply(program), MouseButton::Right);
+    Sleep(150);
+    EXPECT_FALSE(Snapshot::OfScreen(label) == flat);
+    ReleaseMouse(Apply(program), MouseButton::Right);
+    Sleep(300);
+    EXPECT_TRUE(Snapshot::OfScreen(label) == flat);
+    EXPECT_EQ(FindMessageBox(program.processId()), nullptr);
+    EXPECT_EQ(ReadDwmValue("Composition").type, static_cast<DWORD>(REG_NONE));
+}
+
+TEST(InformationCommands, DescriptionAndAboutShowTheirBoxes) {
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    const struct {
+        POINT client;
+        const char* title;
+        std::string text;
+    } boxes[] = {
+        {{64, 128},
+         "Aero & Flip3D :: Effect Description",
+         "Aero is the Visual Effects System developed by Microsoft Windows Group\r\n"
+         "for producing Graphical FX for Interface like Transparency, Exploding FX, etc.\r\n\r\n"
+         "Flip3D is an attractive feature provide via Aero System that allows user to\r\n"
+         "view all Windows Open in a 3D view with ability to bring any of them in front.\r\n"
+         "Its like Alt+Tab Task Switcher enhanced to a 3D Flipping Window View.\r\n\r\n"
+         "To use Flip3D after enabling it, Restart your PC and use\r\n"
+         " Windows Key + TAB Key"},
+        {{216, 128},
+         "About!!!",
+         std::string("This Utility is to Enable/Disable some very unique features of Windows Vista\r\n"
+                     "on Machines with lower Configuration that are by deafult Turned Off on\r\n"
+                     "lower spec. machines.\r\n\r\n"
+                     "Developed By  :: Zedrik\r\n\r\n"
+                     "Website :: ") +
+             kAddress},
+    };
+    for (const auto& expected : boxes) {
+        ClickMouse(ClientPointOnScreen(program.window(), expected.client.x, expected.client.y));
+        const HWND box = WaitForMessageBox(program.processId(), expected.title);
+        ASSERT_TRUE(box) << expected.title;
+        EXPECT_EQ(MessageBoxText(box), expected.text);
+        EXPECT_TRUE(MessageBoxShowsIcon(box, MAKEINTRESOURCEA(32516))) << expected.title;
+        CloseMessageBox(box);
+    }
+}
+
+TEST(LinkCommand, StartsTheShellWithTheAddressMinimisedAndGoesOn) {
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.AddBeside(BesideTheTest("explorer.exe"), "explorer.exe"));
+    ASSERT_TRUE(program.Start());
+
+    ClickMouse(ClientPointOnScreen(program.window(), 60, 160));
+    std::string record;
+    EXPECT_TRUE(WaitUntil([&] { return !(record = program.ReadBeside("launch-record.txt")).empty(); }, 5000));
+    EXPECT_EQ(record, std::string("arguments=") + kAddress + "\nshow=2\n");
+    EXPECT_EQ(FindMessageBox(program.processId()), nullptr);
+    EXPECT_FALSE(program.WaitForExit(300)) << "the program keeps running";
+}
+
+TEST(ExitCommand, EndsTheProgramAtOnceWithoutABox) {
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    RECT button;
+    GetWindowRect(GetDlgItem(program.window(), 1), &button);
+    ClickMouse({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    bool boxSeen = false;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            boxSeen = boxSeen || FindMessageBox(program.processId()) != nullptr;
+            return WaitForSingleObject(program.process(), 0) == WAIT_OBJECT_0;
+        },
+        5000));
+    EXPECT_FALSE(boxSeen);
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+// What APPLY writes and says, and the texts of the boxes, apart from the
+// window and the registry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ui/effect_choice.h"
+#include "ui/layout.h"
+#include "ui/messages.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+TEST(EffectWritesFor, EachChoiceWritesItsTwoValuesInOrder) {
+    const struct {
+        EffectChoice choice;
+        std::vector<std::pair<std::string, std::string>> expected;
+    } cases[] = {
+        {EffectChoice::Enable, {{"Composition", "1"}, {"CompositionPolicy", "2"}}},
+        {EffectChoice::Disable, {{"Composition", "0"}, {"CompositionPolicy", "0"}}},
+        {EffectChoice::None, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<std::string, std::string>> actual;
+        for (const EffectWrite& write : EffectWritesFor(c.choice))
+            actual.emplace_back(write.valueName, write.value);
+        EXPECT_EQ(actual, c.expected);
+    }
+}
+
+TEST(ShowsRestartBox, OnlyWhenEveryWriteSucceeded) {
+    EXPECT_TRUE(ShowsRestartBox({true, true}));
+    EXPECT_FALSE(ShowsRestartBox({false, true})) << "a failed first write is not hidden by the second";
+    EXPECT_FALSE(ShowsRestartBox({true, false}));
+    EXPECT_FALSE(ShowsRestartBox({false, false}));
+    EXPECT_FALSE(ShowsRestartBox({})) << "nothing written is no success";
+}
+
+TEST(Messages, LinesAreJoinedWithCrLfAndNoBreakAtTheEnd) {
+    const struct {
+        std::string text;
+        std::size_t lines;
+        std::vector<std::size_t> empty;
+    } boxes[] = {
+        {kRestartNeededText, 5, {1}},
+        {kAccessErrorText, 5, {3}},
+        {kDescriptionText, 9, {2, 6}},
+        {AboutText(), 7, {3, 5}},
+    };
+    for (const auto& box : boxes) {
+        const std::vector<std::string> lines = Lines(box.text);
+        EXPECT_EQ(lines.size(), box.lines) << box.text;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const bool shouldBeEmpty = std::find(box.empty.begin(), box.empty.end(), i) != box.empty.end();
+            EXPECT_EQ(lines[i].empty(), shouldBeEmpty) << "line " << i + 1 << " of " << box.text;
+            EXPECT_EQ(lines[i].find_first_of("\r\n"), std::string::npos);
+        }
+    }
+}
+
+TEST(Messages, TheDescriptionEndsWithTheKeysAfterABlank) {
+    EXPECT_EQ(Lines(kDescriptionText).back(), " Windows Key + TAB Key");
+}
+
+TEST(Messages, TheAboutBoxAndTheLinkUseTheOneAddress) {
+    EXPECT_EQ(Lines(AboutText()).back(), std::string("Website :: ") + kWebAddress);
+    EXPECT_EQ(Lines(AboutText())[4], "Developed By  :: Zedrik");
+    EXPECT_EQ(WebPageCommandLine(), std::string("explorer ") + kWebAddress);
+    EXPECT_STREQ(FindControl(ControlId::Label3)->caption, kWebAddress);
+    // An address under a domain reserved for examples, that never belongs to anyone.
+    EXPECT_EQ(std::string(kWebAddress).find("http://www.example.com/"), 0u);
+}
+
+} // namespace

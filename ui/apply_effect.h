@@ -1,0 +1,13 @@
+// The program's main operation: switch the desktop compositing effects of
+// the current user as the option buttons say.
+#pragma once
+
+constexpr char kEffectRootKey[] = "HKEY_CURRENT_USER";
+constexpr char kEffectKeyPath[] = "Software\\Microsoft\\Windows\\DWM";
+constexpr char kEffectValueType[] = "Dword";
+
+// Writes Composition and CompositionPolicy for the selected option (1 and 2
+// to enable, 0 and 0 to disable) and tells the user the outcome: the restart
+// box when both values were written, the error box otherwise, also when
+// neither option is selected and nothing was written.
+void ApplyEffectChoice();
