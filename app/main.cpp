@@ -5,6 +5,17 @@
 #include "app/startup.h"
 #include "ui/main_window.h"
 
+#if defined(__GLIBCXX__)
+#include <cstdlib>
+
+// An exception that escapes everything ends the program at once. The
+// runtime's default handler would describe it, demangled, on a console this
+// program does not have, and would bring the whole demangler into the file.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+} // namespace __gnu_cxx
+#endif
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!LoadMainWindow()) ReportStartupProblem();
     return RunMessageLoop();

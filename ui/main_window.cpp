@@ -447,7 +447,6 @@ bool ShowMainWindow() {
     const HWND window = MainWindowHandle();
     if (!window) return false;
     ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
     SetForegroundWindow(window);
     if (!g_state.focus) g_state.focus = FirstFocusableControl();
     SetFocus(g_state.focus);

@@ -223,8 +223,8 @@ TEST_F(MainWindow, PaintsTheDesignedColours) {
     const Snapshot client = Snapshot::OfClient(window_);
     const Snapshot frame = Snapshot::OfClient(ControlWindow(ControlId::Frame1));
     const COLORREF lightCyan = RGB(192, 255, 255), lightBlue = RGB(192, 192, 255);
-    EXPECT_EQ(client.At(270, 100), lightCyan) << "bare client area";
-    EXPECT_EQ(client.At(250, 180), lightCyan) << "bare client area";
+    EXPECT_EQ(client.At(247, 60), lightCyan) << "bare client area";
+    EXPECT_EQ(client.At(100, 175), lightCyan) << "bare client area";
     EXPECT_EQ(client.At(10, 135), lightBlue) << "Label1's face";
     EXPECT_EQ(client.At(8, 128), GetSysColor(COLOR_WINDOWTEXT)) << "Shape2's outline";
     EXPECT_EQ(client.At(120, 128), GetSysColor(COLOR_WINDOWTEXT)) << "Shape2's outline";
