@@ -13,7 +13,7 @@ nuv_packages=(
   wine wine64 fonts-wine fonts-liberation
   xvfb xdotool x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev
-  zip unzip
+  zip unzip bc
 )
 
 nuv_say() { printf '%s\n' "$*" >&2; }

@@ -58,7 +58,7 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
     return search.found;
 }
 
-void SendMouse(POINT screen, DWORD flags) {
+void SendMouse(POINT screen, DWORD flags, DWORD pause) {
     SetCursorPos(screen.x, screen.y);
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -66,7 +66,7 @@ void SendMouse(POINT screen, DWORD flags) {
     input.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
-    Sleep(60);
+    Sleep(pause);
 }
 
 INPUT KeyInput(WORD key, bool up) {
@@ -210,17 +210,17 @@ POINT ClientPointOnScreen(HWND window, int x, int y) {
     return point;
 }
 
-void PressMouse(POINT screen, MouseButton button) {
-    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+void PressMouse(POINT screen, MouseButton button, DWORD pause) {
+    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, pause);
 }
 
-void ReleaseMouse(POINT screen, MouseButton button) {
-    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+void ReleaseMouse(POINT screen, MouseButton button, DWORD pause) {
+    SendMouse(screen, button == MouseButton::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, pause);
 }
 
-void ClickMouse(POINT screen, MouseButton button) {
-    PressMouse(screen, button);
-    ReleaseMouse(screen, button);
+void ClickMouse(POINT screen, MouseButton button, DWORD pause) {
+    PressMouse(screen, button, pause);
+    ReleaseMouse(screen, button, pause);
 }
 
 void TypeKey(WORD key, WORD modifier) {
@@ -240,11 +240,11 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds) {
+HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds, DWORD settle) {
     HWND box = nullptr;
     WaitUntil([&] { return (box = FindProcessWindow(processId, "#32770", title.c_str())) != nullptr; },
               milliseconds);
-    if (box) Sleep(100); // laid out and painted
+    if (box) Sleep(settle);
     return box;
 }
 

@@ -50,11 +50,13 @@ bool MessageBoxShowsIcon(HWND box, const char* systemIcon);
 // A point of a window's client area on the screen.
 POINT ClientPointOnScreen(HWND window, int x, int y);
 
-// Real input: the pointer moved to the point, a button pressed and released.
+// Real input: the pointer moved to the point, a button pressed and released,
+// each followed by a pause for the program to take it in.
 enum class MouseButton { Left, Right };
-void PressMouse(POINT screen, MouseButton button);
-void ReleaseMouse(POINT screen, MouseButton button);
-void ClickMouse(POINT screen, MouseButton button = MouseButton::Left);
+constexpr DWORD kInputPause = 60;
+void PressMouse(POINT screen, MouseButton button, DWORD pause = kInputPause);
+void ReleaseMouse(POINT screen, MouseButton button, DWORD pause = kInputPause);
+void ClickMouse(POINT screen, MouseButton button = MouseButton::Left, DWORD pause = kInputPause);
 
 // Real input: a key pressed and released, with modifier keys held around it.
 void TypeKey(WORD key, WORD modifier = 0);
@@ -62,9 +64,10 @@ void TypeKey(WORD key, WORD modifier = 0);
 // The control with the keyboard focus in the thread that owns window.
 HWND FocusOf(HWND window);
 
-// Waits for a message box of the process with that title; null when none
-// came within the time.
-HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds = 5000);
+// Waits for a message box of the process with that title, and for it to be
+// laid out and painted; null when none came within the time.
+HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD milliseconds = 5000,
+                       DWORD settle = 100);
 
 // Any message box of the process, or null.
 HWND FindMessageBox(DWORD processId);

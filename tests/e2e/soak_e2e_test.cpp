@@ -1,0 +1,142 @@
+// Long use of the real program must not leak: after a thousand APPLY clicks,
+// two hundred information boxes and a thousand label presses, the process
+// holds what it held after start-up, within a small fixed allowance.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "support/handle_count.h"
+#include "support/program_driver.h"
+
+namespace {
+
+// What a run may add for good: lazily made system objects (a cached cursor,
+// a font the box brought in) appear once, not once per use.
+constexpr long kHandleAllowance = 2;
+constexpr long kGuiObjectAllowance = 4;
+
+constexpr int kApplyClicks = 1000;
+constexpr int kInformationBoxes = 200;
+constexpr int kLabelPresses = 1000;
+
+constexpr DWORD kFastPause = 10;
+
+struct Counts {
+    long kernelHandles;
+    long gdiObjects;
+    long userObjects;
+};
+
+Counts CountsOf(const RunningProgram& program) {
+    return {CountProcessHandles(program.processId()),
+            static_cast<long>(GetGuiResources(program.process(), GR_GDIOBJECTS)),
+            static_cast<long>(GetGuiResources(program.process(), GR_USEROBJECTS))};
+}
+
+// Whether GetGuiResources keeps real counts here: a pen made and kept must
+// move this process's own GDI count. Wine answers 0 whatever is made.
+bool GuiCountsAreKept() {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const HPEN planted = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    const DWORD with = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    DeleteObject(planted);
+    return with == before + 1;
+}
+
+void CloseBoxTitled(const RunningProgram& program, const char* title) {
+    const HWND box = WaitForMessageBox(program.processId(), title, 5000, 0);
+    ASSERT_TRUE(box) << "no '" << title << "' box";
+    CloseMessageBox(box);
+}
+
+TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
+    if (!RunningUnderWine()) GTEST_SKIP() << "changes the current user's DWM settings; runs under Wine only";
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\DWM");
+    RunningProgram program(ProgramUnderTest());
+    ASSERT_TRUE(program.Start());
+    const HWND window = program.window();
+    const HWND frame = GetDlgItem(window, 2);
+    const POINT apply = ClientPointOnScreen(frame, 196, 88);
+    const POINT description = ClientPointOnScreen(window, 64, 128);
+    const POINT about = ClientPointOnScreen(window, 216, 128);
+    const POINT labels[] = {description, apply, ClientPointOnScreen(window, 60, 160), about};
+    RECT option1, option2;
+    GetWindowRect(GetDlgItem(frame, 4), &option1);
+    GetWindowRect(GetDlgItem(frame, 3), &option2);
+
+    // Every command once, so that what it makes once and keeps is there
+    // before counting starts.
+    ClickMouse(apply, MouseButton::Left, kFastPause);
+    CloseBoxTitled(program, "Needed!!!");
+    ClickMouse(description, MouseButton::Left, kFastPause);
+    CloseBoxTitled(program, "Aero & Flip3D :: Effect Description");
+    ClickMouse(about, MouseButton::Left, kFastPause);
+    CloseBoxTitled(program, "About!!!");
+    for (const POINT& label : labels) ClickMouse(label, MouseButton::Right, kFastPause);
+    Sleep(200);
+
+    // The handle counter must see a handle planted in the program.
+    const Counts start = CountsOf(program);
+    ASSERT_GT(start.kernelHandles, 0);
+    HANDLE planted = nullptr;
+    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), event, program.process(), &planted, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS));
+    EXPECT_EQ(CountProcessHandles(program.processId()), start.kernelHandles + 1)
+        << "the counter misses a leak";
+    HANDLE returned = nullptr;
+    DuplicateHandle(program.process(), planted, GetCurrentProcess(), &returned, 0, FALSE,
+                    DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS);
+    CloseHandle(returned);
+    CloseHandle(event);
+    ASSERT_EQ(CountProcessHandles(program.processId()), start.kernelHandles);
+
+    for (int i = 0; i < kApplyClicks; ++i) {
+        if (i % 250 == 0) { // both choices, ending on disable
+            const RECT& option = (i / 250) % 2 == 0 ? option1 : option2;
+            ClickMouse({option.left + 6, (option.top + option.bottom) / 2}, MouseButton::Left, kFastPause);
+        }
+        ClickMouse(apply, MouseButton::Left, kFastPause);
+        CloseBoxTitled(program, "Needed!!!");
+        if (HasFatalFailure()) return;
+    }
+    for (int i = 0; i < kInformationBoxes; ++i) {
+        const bool isAbout = i % 2 != 0;
+        ClickMouse(isAbout ? about : description, MouseButton::Left, kFastPause);
+        CloseBoxTitled(program, isAbout ? "About!!!" : "Aero & Flip3D :: Effect Description");
+        if (HasFatalFailure()) return;
+    }
+    for (int i = 0; i < kLabelPresses; ++i) ClickMouse(labels[i % 4], MouseButton::Right, kFastPause);
+    Sleep(300);
+
+    const Counts end = CountsOf(program);
+    std::printf("kernel handles: %ld after start-up, %ld at the end (allowance %ld)\n", start.kernelHandles,
+                end.kernelHandles, kHandleAllowance);
+    EXPECT_LE(end.kernelHandles, start.kernelHandles + kHandleAllowance);
+    if (GuiCountsAreKept()) {
+        std::printf("GDI objects: %ld -> %ld, USER objects: %ld -> %ld (allowance %ld each)\n",
+                    start.gdiObjects, end.gdiObjects, start.userObjects, end.userObjects,
+                    kGuiObjectAllowance);
+        EXPECT_LE(end.gdiObjects, start.gdiObjects + kGuiObjectAllowance);
+        EXPECT_LE(end.userObjects, start.userObjects + kGuiObjectAllowance);
+    } else {
+        std::printf(
+            "GDI and USER objects: not counted, this system does not keep them (a planted pen does not "
+            "move GetGuiResources)\n");
+    }
+
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\DWM", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    for (const char* name : {"Composition", "CompositionPolicy"}) {
+        DWORD type = 0, value = 99, size = sizeof value;
+        EXPECT_EQ(RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(value, 0u) << name;
+    }
+    RegCloseKey(key);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\DWM");
+}
+
+} // namespace
