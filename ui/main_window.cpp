@@ -31,7 +31,6 @@ public:
         if (object_) DeleteObject(object_);
     }
     HGDIOBJ get() const { return object_; }
-    HFONT font() const { return static_cast<HFONT>(object_); }
     HBRUSH brush() const { return static_cast<HBRUSH>(object_); }
 
 private:
