@@ -347,6 +347,9 @@ LRESULT HandleMainWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         HANDLE_MSG(hwnd, WM_NCDESTROY, MainWindow_OnNCDestroy);
     case WM_ERASEBKGND: return 1; // the paint fills the background
     case WM_PAINT: PaintContainer(hwnd, ControlId::Client); return 0;
+    // The window has no default button. Without this answer the dialog
+    // navigation would take Enter for IDOK, which is EXiT's id.
+    case DM_GETDEFID: return MAKELRESULT(0, DC_HASDEFID);
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }

@@ -79,6 +79,18 @@ TEST(ProgramWindow, TakesRealInputAndClosesWithAltF4) {
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(option1, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
     EXPECT_EQ(SendMessageA(option2, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
+    // No default and no cancel button: on the option group Enter and Esc do
+    // nothing, and Esc does nothing on EXiT either (only a key that presses
+    // the focused button itself, Space or Enter, would).
+    ASSERT_EQ(FocusOf(window), option1);
+    TypeKey(VK_RETURN);
+    TypeKey(VK_ESCAPE);
+    TypeKey(VK_TAB);
+    ASSERT_EQ(FocusOf(window), exitButton);
+    TypeKey(VK_ESCAPE);
+    EXPECT_FALSE(program.WaitForExit(300)) << "Enter or Esc ended the program";
+    EXPECT_EQ(FindMessageBox(program.processId()), nullptr);
+
     TypeKey(VK_F4, VK_MENU);
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(5000, &exitCode));
