@@ -5,30 +5,10 @@
 
 #include <string>
 
+#include "support/box_closer.h"
 #include "support/program_driver.h"
 
 namespace {
-
-// Closes the next box of this process from a thread of its own and notes
-// its title, text and owner.
-struct BoxWatch {
-    std::string title, text;
-    HWND owner = nullptr;
-
-    static DWORD WINAPI Run(void* parameter) {
-        auto* watch = static_cast<BoxWatch*>(parameter);
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = FindMessageBox(GetCurrentProcessId())) != nullptr; }, 5000);
-        if (!found) return 0;
-        char title[128] = "";
-        GetWindowTextA(found, title, sizeof title);
-        watch->title = title;
-        watch->text = MessageBoxText(found);
-        watch->owner = GetWindow(found, GW_OWNER);
-        PostMessageA(found, WM_COMMAND, IDOK, 0);
-        return 0;
-    }
-};
 
 TEST(LaunchCommandLine, StartsTheFirstWordWithTheRestAsItsArgumentMinimised) {
     // The recorder built beside this test stands in for the shell: a command
@@ -56,11 +36,9 @@ TEST(LaunchCommandLine, StartsTheFirstWordWithTheRestAsItsArgumentMinimised) {
 }
 
 TEST(LaunchCommandLine, ACommandThatCannotStartIsToldAndTheCallerGoesOn) {
-    BoxWatch watch;
-    const HANDLE thread = CreateThread(nullptr, 0, BoxWatch::Run, &watch, 0, nullptr);
+    BoxCloser watch;
     EXPECT_EQ(LaunchCommandLine("no-such-program-nuv http://www.example.com/", SW_SHOWMINIMIZED), 0u);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    watch.Wait();
     EXPECT_EQ(watch.title, "Cannot Start");
     EXPECT_EQ(watch.text.find(
                   "This command could not be started:\r\n\r\nno-such-program-nuv http://www.example.com/"),
@@ -74,11 +52,9 @@ TEST(ShowMessageBox, IsOwnedByTheActiveWindowAndShowsItsTexts) {
     ASSERT_TRUE(owner);
     SetForegroundWindow(owner);
     SetActiveWindow(owner);
-    BoxWatch watch;
-    const HANDLE thread = CreateThread(nullptr, 0, BoxWatch::Run, &watch, 0, nullptr);
+    BoxCloser watch;
     ShowMessageBox("one\r\n\r\nthree", kInformationIcon, "Title :");
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    watch.Wait();
     EXPECT_EQ(watch.title, "Title :");
     EXPECT_EQ(watch.text, "one\r\n\r\nthree");
     EXPECT_EQ(watch.owner, owner);

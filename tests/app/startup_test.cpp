@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/box_closer.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -31,31 +32,18 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-// Reports the box on stderr, where the parent reads it, and closes it.
-DWORD WINAPI AnswerTheBox(void*) {
-    for (int i = 0; i < 400; ++i) {
-        const HWND box = FindWindowA("#32770", kStartupProblemTitle);
-        if (box) {
-            char text[1024] = "";
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            std::fprintf(stderr, "box [%s] text [%s] main window [%s]\n", kStartupProblemTitle,
-                         OneLine(text).c_str(), FindWindowA(kMainWindow.name, nullptr) ? "present" : "none");
-            std::fflush(stderr);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(25);
-    }
-    std::fprintf(stderr, "no box\n");
+// Reports the box on stderr, where the parent reads it, while it is up.
+void ReportTheBox(const BoxCloser& box) {
+    std::fprintf(stderr, "box [%s] text [%s] main window [%s]\n", box.title.c_str(),
+                 OneLine(box.text).c_str(), FindWindowA(kMainWindow.name, nullptr) ? "present" : "none");
     std::fflush(stderr);
-    std::_Exit(4);
 }
 
 TEST(StartupDeathTest, AMainWindowThatCannotBeMadeShowsTheProblemBoxAndEnds) {
     EXPECT_EXIT(
         {
             RegisterRefusingMainWindowClass();
-            CloseHandle(CreateThread(nullptr, 0, AnswerTheBox, nullptr, 0, nullptr));
+            BoxCloser box(ReportTheBox);
             if (!LoadMainWindow()) ReportStartupProblem();
             std::fprintf(stderr, "went on after the box\n");
             std::exit(3);
@@ -69,7 +57,7 @@ TEST(StartupDeathTest, PreparingWithoutAMainWindowShowsTheProblemBoxAndEnds) {
     EXPECT_EXIT(
         {
             RegisterRefusingMainWindowClass();
-            CloseHandle(CreateThread(nullptr, 0, AnswerTheBox, nullptr, 0, nullptr));
+            BoxCloser box(ReportTheBox);
             PrepareMainWindow();
             std::fprintf(stderr, "went on after the box\n");
             std::exit(3);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/program_driver.h"
+#include "support/registry_test_support.h"
 #include "support/window_test_support.h"
 
 namespace {
@@ -23,23 +24,14 @@ struct DwordValue {
 };
 
 DwordValue ReadDwmValue(const char* name) {
-    DwordValue result;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return result;
-    DWORD size = sizeof result.value;
-    if (RegQueryValueExA(key, name, nullptr, &result.type, reinterpret_cast<BYTE*>(&result.value), &size) !=
-        ERROR_SUCCESS)
-        result.type = REG_NONE;
-    RegCloseKey(key);
+    const StoredValue stored = ReadValue(kDwmKey, name);
+    DwordValue result{stored.type, 0};
+    for (std::size_t i = 0; i < stored.data.size() && i < 4; ++i)
+        result.value |= DWORD{stored.data[i]} << (8 * i);
     return result;
 }
 
-bool DwmKeyExists() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDwmKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+bool DwmKeyExists() { return KeyExists(kDwmKey); }
 
 // These tests change the current user's desktop settings, so they run where
 // the registry is the test set-up's own: under Wine, in the private prefix.

@@ -102,15 +102,7 @@ bool RunningProgram::AddBeside(const std::string& file, const std::string& name)
 }
 
 std::string RunningProgram::ReadBeside(const std::string& name) const {
-    const HANDLE file = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
-    CloseHandle(file);
-    return text;
+    return ReadWholeFile(folder_ + "\\" + name);
 }
 
 bool RunningProgram::Start() {
@@ -148,6 +140,18 @@ std::string BesideTheTest(const std::string& name) {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string self = path;
     return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
 }
 
 bool RunningUnderWine() {

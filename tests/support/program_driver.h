@@ -41,6 +41,9 @@ private:
 std::string ProgramUnderTest();
 std::string BesideTheTest(const std::string& name);
 
+// A file read whole; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 // True under Wine, where the registry and the screen are the test set-up's own.
 bool RunningUnderWine();
 
