@@ -1,8 +1,8 @@
 // The description of the main window NUV2: one record for the window and one
 // per control, front to back within each container, in the units the window
-// was designed in (twips, colours as &H00BBGGRR&). The builder and the
-// painter in main_window.cpp read these tables and nothing else; this unit has
-// no platform dependency.
+// was designed in (twips, colours as &H00BBGGRR&). The builder
+// (window_builder.cpp) and the painter (painting.cpp) read these tables and
+// nothing else; this unit has no platform dependency.
 #pragma once
 
 #include <cstdint>
