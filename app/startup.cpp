@@ -24,7 +24,9 @@ void PrepareOrThrow() {
     ShowMainWindow();
 
     window = RequireMainWindow();
-    const RoundedOutline& o = kMainWindowOutline;
+    // The outline is scaled as the layout is, so that every control stays
+    // inside it at any display scale.
+    const Outline o = ToPixels(kMainWindow.outline, MainWindowDpi());
     const HRGN region = CreateRoundRectRgn(o.left, o.top, o.right, o.bottom, o.cornerWidth, o.cornerHeight);
     // From here on the region belongs to the window.
     SetWindowRgn(window, region, TRUE);

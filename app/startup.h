@@ -9,11 +9,6 @@ void PrepareMainWindow();
 // The "Problem :" box, then the end of the program.
 [[noreturn]] void ReportStartupProblem();
 
-// What the window is clipped to, in pixels from its outer top-left corner.
-struct RoundedOutline {
-    int left, top, right, bottom, cornerWidth, cornerHeight;
-};
-constexpr RoundedOutline kMainWindowOutline = {1, 1, 255, 210, 50, 50};
 constexpr short kMainWindowAlpha = 225;
 
 constexpr char kStartupProblemTitle[] = "Problem :";

@@ -10,7 +10,16 @@ const FontRecord kFonts[static_cast<int>(FontId::Count)] = {
 };
 
 const WindowRecord kMainWindow = {
-    "NUV2", ".....NUV Veldmark v0.1.....", 4455, 2880, kLightCyan, FontId::WindowDefault,
+    "NUV2",
+    ".....NUV Veldmark v0.1.....",
+    4455,
+    2880,
+    kLightCyan,
+    FontId::WindowDefault,
+    // Drawn in pixels at 96 dpi: at the frame metrics of the design it keeps
+    // every control and a bare strip right of and below them, and cuts away
+    // the right end of the title bar with the close button.
+    {Pixels96(1), Pixels96(1), Pixels96(255), Pixels96(210), Pixels96(50), Pixels96(50)},
 };
 
 // clang-format off
@@ -55,6 +64,12 @@ PixelRect ToPixels(const TwipRect& rect, int dpi) {
             TwipsToPixels(rect.left + rect.width, dpi), TwipsToPixels(rect.top + rect.height, dpi)};
 }
 
+Outline ToPixels(const Outline& o, int dpi) {
+    return {TwipsToPixels(o.left, dpi),        TwipsToPixels(o.top, dpi),
+            TwipsToPixels(o.right, dpi),       TwipsToPixels(o.bottom, dpi),
+            TwipsToPixels(o.cornerWidth, dpi), TwipsToPixels(o.cornerHeight, dpi)};
+}
+
 const ControlRecord* FindControl(ControlId id) {
     for (const ControlRecord& control : kControls)
         if (control.id == id) return &control;
@@ -69,6 +84,6 @@ ControlId LabelAt(ControlId container, int x, int y, int dpi) {
     return ControlId::None;
 }
 
-int FontHeight(const FontRecord& font, int dpi) {
-    return -static_cast<int>((static_cast<long long>(font.centiPoints) * dpi + 3600) / 7200);
-}
+// A point is 20 twips; the sizes are whole twentieths of a point (8.25 pt is
+// 165 twips), so the division is exact.
+int FontHeight(const FontRecord& font, int dpi) { return -TwipsToPixels(font.centiPoints / 5, dpi); }

@@ -83,12 +83,23 @@ struct ControlRecord {
     ControlId container;
 };
 
+// A length the design gives in pixels at 96 dpi, where a pixel is 15 twips.
+constexpr int Pixels96(int pixels) { return pixels * 15; }
+
+// The rounded rectangle a window is clipped to, from the window's outer
+// top-left corner (title bar included), with the width and height of the
+// ellipse that rounds its corners.
+struct Outline {
+    int left, top, right, bottom, cornerWidth, cornerHeight;
+};
+
 struct WindowRecord {
     const char* name;
     const char* caption;
     int clientWidth, clientHeight; // twips
     StoredColour backColour;
     FontId font;
+    Outline outline; // twips
 };
 
 extern const WindowRecord kMainWindow;
@@ -104,11 +115,15 @@ constexpr ControlId kInitiallySelectedOption = ControlId::Option1;
 extern const char kWebAddress[];
 
 // Twips to pixels at the given dots per inch, rounded to the nearest pixel.
+// Every length of the window passes through here on its way to the display.
 int TwipsToPixels(int twips, int dpi);
 
 // A control's rectangle in pixels, relative to its container. The edges are
 // rounded, not the size, so neighbouring controls stay flush.
 PixelRect ToPixels(const TwipRect& rect, int dpi);
+
+// An outline in pixels: each of its values scaled on its own.
+Outline ToPixels(const Outline& outline, int dpi);
 
 // The record of a control, or null.
 const ControlRecord* FindControl(ControlId id);

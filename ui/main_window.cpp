@@ -239,6 +239,8 @@ void SetLabelBorderStyle(ControlId label, int style) {
     UpdateWindow(container);
 }
 
+int MainWindowDpi() { return g_state.dpi; }
+
 PixelRect ControlPixelRect(ControlId id) {
     const ControlRecord* control = FindControl(id);
     return control ? ToPixels(control->rect, g_state.dpi) : PixelRect{0, 0, 0, 0};

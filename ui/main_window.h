@@ -37,5 +37,9 @@ bool IsOptionSelected(ControlId option);
 int LabelBorderStyle(ControlId label);
 void SetLabelBorderStyle(ControlId label, int style);
 
+// The display's dots per inch, read when the window was made: the window's
+// lengths are its twips at this scale.
+int MainWindowDpi();
+
 // A control's rectangle in its container's pixels, at the window's dpi.
 PixelRect ControlPixelRect(ControlId id);

@@ -47,7 +47,8 @@ void PaintFrameBox(HDC dc, const ControlRecord& frame, const RECT& client) {
     const int indent = TwipsToPixels(120, g_state.dpi);
     RECT caption{indent, 0, indent, metrics.tmHeight};
     DrawTextA(dc, frame.caption, -1, &caption, DT_SINGLELINE | DT_CALCRECT | DT_HIDEPREFIX);
-    RECT behind{caption.left - 2, 0, caption.right + 2, metrics.tmHeight};
+    const int gap = TwipsToPixels(Pixels96(2), g_state.dpi);
+    RECT behind{caption.left - gap, 0, caption.right + gap, metrics.tmHeight};
     FillSolid(dc, behind, ToColorRef(frame.backColour));
     SetTextColor(dc, ToColorRef(frame.foreColour));
     SetBkMode(dc, TRANSPARENT);

@@ -12,6 +12,7 @@
 #include "support/program_driver.h"
 #include "support/registry_test_support.h"
 #include "support/window_test_support.h"
+#include "ui/layout.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ protected:
     void SetUp() override {
         if (!RunningUnderWine())
             GTEST_SKIP() << "changes the current user's DWM settings; runs under Wine only";
+        if (RequestedDpi()) {
+            ASSERT_EQ(ScreenDpi(), RequestedDpi()) << "the display was not set to that scale";
+        }
         RestoreAccess();
         RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
     }
@@ -73,10 +77,15 @@ protected:
     }
 
     HWND Frame(const RunningProgram& program) { return GetDlgItem(program.window(), 2); }
-    POINT Apply(const RunningProgram& program) { return ClientPointOnScreen(Frame(program), 196, 88); }
+    // APPLY on the screen, at the display's scale (57 x 17 at 96 dpi).
     RECT ApplyOnScreen(const RunningProgram& program) {
-        const POINT topLeft = ClientPointOnScreen(Frame(program), 168, 80);
-        return {topLeft.x, topLeft.y, topLeft.x + 57, topLeft.y + 17};
+        const PixelRect r = ToPixels(FindControl(ControlId::Label2)->rect, ScreenDpi());
+        const POINT topLeft = ClientPointOnScreen(Frame(program), r.left, r.top);
+        return {topLeft.x, topLeft.y, topLeft.x + r.right - r.left, topLeft.y + r.bottom - r.top};
+    }
+    POINT Apply(const RunningProgram& program) {
+        const RECT r = ApplyOnScreen(program);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
     // Presses APPLY, expects the box of that title, checks it, closes it.

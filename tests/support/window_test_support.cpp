@@ -36,6 +36,30 @@ void PressKeyThroughDialogNavigation(HWND window, UINT key) {
     PumpMessages(30);
 }
 
+int ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int RequestedDpi() {
+    const char* requested = std::getenv("NUV_DPI");
+    return requested ? std::atoi(requested) : 0;
+}
+
+const DisplayScale* FindDisplayScale(int dpi) {
+    static const DisplayScale scales[] = {
+        {96, 297, 192, {1, 1, 255, 210, 50, 50}, -11},
+        {120, 371, 240, {1, 1, 319, 263, 63, 63}, -14},
+        {144, 446, 288, {2, 2, 383, 315, 75, 75}, -17},
+        {192, 594, 384, {2, 2, 510, 420, 100, 100}, -22},
+    };
+    for (const DisplayScale& scale : scales)
+        if (scale.dpi == dpi) return &scale;
+    return nullptr;
+}
+
 namespace {
 
 Snapshot Capture(HDC source, int left, int top, int width, int height) {

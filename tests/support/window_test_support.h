@@ -31,6 +31,24 @@ struct Snapshot {
     static Snapshot OfScreen(const RECT& area);
 };
 
+// What the main window measures at each display scale the tests run at,
+// worked out by hand from the design's twips and its outline of 96-dpi
+// pixels, each rounded to the nearest pixel.
+struct DisplayScale {
+    int dpi;
+    int clientWidth, clientHeight;
+    int outline[6];      // left, top, right, bottom, corner width and height
+    int smallFontHeight; // of an 8.25-pt font, as CreateFont takes it
+};
+
+// The screen's dots per inch, and the scale the test run asked for (the
+// NUV_DPI variable; 0 when it asked for none).
+int ScreenDpi();
+int RequestedDpi();
+
+// The figures for a scale; null for one the tests have none for.
+const DisplayScale* FindDisplayScale(int dpi);
+
 // Whether two colours differ by at most tolerance in each of red, green, blue.
 bool ColourNear(COLORREF actual, COLORREF expected, int tolerance);
 

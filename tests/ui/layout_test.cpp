@@ -9,6 +9,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,6 +64,10 @@ TEST(Layout, TheWindowIsAsDesigned) {
     EXPECT_STREQ(kMainWindow.caption, ".....NUV Veldmark v0.1.....");
     EXPECT_EQ(TwipsToPixels(kMainWindow.clientWidth, 96), 297);
     EXPECT_EQ(TwipsToPixels(kMainWindow.clientHeight, 96), 192);
+    const Outline outline = ToPixels(kMainWindow.outline, 96);
+    EXPECT_EQ((std::vector<int>{outline.left, outline.top, outline.right, outline.bottom, outline.cornerWidth,
+                                outline.cornerHeight}),
+              (std::vector<int>{1, 1, 255, 210, 50, 50}));
     EXPECT_EQ(kMainWindow.backColour, 0x00FFFFC0u);
     EXPECT_STREQ(kFonts[static_cast<int>(kMainWindow.font)].face, "MS Sans Serif");
     EXPECT_EQ(kFonts[static_cast<int>(kMainWindow.font)].weight, 400);

@@ -27,7 +27,33 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(MainWindow, HasTheDesignedFrameAndClientArea) {
+// The tests that run at every display scale (scripts/test runs them at 96,
+// 120, 144 and 192 dpi): the window takes its size, fonts and outline from
+// the scale, and every control stays inside the outline.
+class MainWindowAtAnyScale : public MainWindow {
+protected:
+    void SetUp() override {
+        const int dpi = ScreenDpi();
+        if (RequestedDpi()) {
+            ASSERT_EQ(dpi, RequestedDpi()) << "the display was not set to the scale asked for";
+        }
+        scale_ = FindDisplayScale(dpi);
+        if (!scale_) GTEST_SKIP() << "no figures for a display at " << dpi << " dpi";
+        MainWindow::SetUp();
+    }
+    // A rectangle of a window's client area in the main window's outer
+    // coordinates, which the region is given in.
+    RECT InOuterCoordinates(HWND client, RECT rect) const {
+        MapWindowPoints(client, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        RECT outer;
+        GetWindowRect(window_, &outer);
+        OffsetRect(&rect, -outer.left, -outer.top);
+        return rect;
+    }
+    const DisplayScale* scale_ = nullptr;
+};
+
+TEST_F(MainWindowAtAnyScale, HasTheDesignedFrameAndClientArea) {
     char text[128];
     GetClassNameA(window_, text, sizeof text);
     EXPECT_STREQ(text, "NUV2");
@@ -46,8 +72,8 @@ TEST_F(MainWindow, HasTheDesignedFrameAndClientArea) {
 
     RECT client;
     GetClientRect(window_, &client);
-    EXPECT_EQ(client.right, 297);
-    EXPECT_EQ(client.bottom, 192);
+    EXPECT_EQ(client.right, scale_->clientWidth);
+    EXPECT_EQ(client.bottom, scale_->clientHeight);
 }
 
 TEST_F(MainWindow, IsCentredOnTheScreen) {
@@ -57,7 +83,7 @@ TEST_F(MainWindow, IsCentredOnTheScreen) {
     EXPECT_NEAR(outer.top + outer.bottom, GetSystemMetrics(SM_CYSCREEN), 1);
 }
 
-TEST_F(MainWindow, IsTranslucentAndClippedToItsRoundedOutline) {
+TEST_F(MainWindowAtAnyScale, IsTranslucentAndClippedToItsRoundedOutline) {
     EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
     DWORD flags = 0;
@@ -68,33 +94,51 @@ TEST_F(MainWindow, IsTranslucentAndClippedToItsRoundedOutline) {
 
     const HRGN actual = CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(GetWindowRgn(window_, actual), COMPLEXREGION);
-    const HRGN expected = CreateRoundRectRgn(1, 1, 255, 210, 50, 50);
+    const int* o = scale_->outline;
+    const HRGN expected = CreateRoundRectRgn(o[0], o[1], o[2], o[3], o[4], o[5]);
     // Compared as sets of pixels: the two may list their rectangles differently.
     const HRGN difference = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(CombineRgn(difference, actual, expected, RGN_XOR), NULLREGION) << DescribeRegion(actual) << "\n"
                                                                              << DescribeRegion(expected);
     DeleteObject(difference);
-    // The close button's end of the title bar is cut away, the controls are not.
+    // The close button's end of the title bar is cut away.
     RECT outer;
     GetWindowRect(window_, &outer);
     EXPECT_FALSE(PtInRegion(actual, outer.right - outer.left - 10, 10));
     EXPECT_FALSE(PtInRegion(actual, 0, 100));
-    EXPECT_TRUE(PtInRegion(actual, 100, 100));
     DeleteObject(actual);
     DeleteObject(expected);
 }
 
-TEST_F(MainWindow, EveryControlInsideTheOutline) {
-    const HRGN outline = CreateRoundRectRgn(1, 1, 255, 210, 50, 50);
-    RECT outer;
-    GetWindowRect(window_, &outer);
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    const int dx = origin.x - outer.left, dy = origin.y - outer.top;
-    // The controls' far corner, 241 x 169, and the bare strip up to x 251 and y 180.
-    for (POINT p : {POINT{241, 169}, POINT{251, 100}, POINT{100, 180}, POINT{8, 8}})
-        EXPECT_TRUE(PtInRegion(outline, p.x + dx - 1, p.y + dy - 1)) << p.x << "," << p.y;
-    DeleteObject(outline);
+TEST_F(MainWindowAtAnyScale, EveryControlInsideTheOutline) {
+    const HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(window_, region), COMPLEXREGION);
+    const auto inside = [&](const RECT& r) { // the outline is convex: its corners tell
+        return PtInRegion(region, r.left, r.top) && PtInRegion(region, r.right - 1, r.top) &&
+               PtInRegion(region, r.left, r.bottom - 1) && PtInRegion(region, r.right - 1, r.bottom - 1);
+    };
+    for (const ControlRecord& control : kControls) {
+        const HWND child = ControlWindow(control.id);
+        RECT rect;
+        if (child) {
+            GetClientRect(child, &rect);
+            rect = InOuterCoordinates(child, rect);
+        } else {
+            const PixelRect r = ControlPixelRect(control.id);
+            const HWND container =
+                control.container == ControlId::Client ? window_ : ControlWindow(control.container);
+            rect = InOuterCoordinates(container, {r.left, r.top, r.right, r.bottom});
+        }
+        EXPECT_TRUE(inside(rect)) << control.name << " " << rect.left << "," << rect.top << " - "
+                                  << rect.right << "," << rect.bottom << "\n"
+                                  << DescribeRegion(region);
+    }
+    // The bare strip right of and below the controls, as at 96 dpi up to
+    // x 251 and y 180 of the client area.
+    const auto scaled = [&](int pixels96) { return TwipsToPixels(Pixels96(pixels96), scale_->dpi); };
+    for (POINT p : {POINT{scaled(251), scaled(100)}, POINT{scaled(100), scaled(180)}})
+        EXPECT_TRUE(inside(InOuterCoordinates(window_, {p.x - 1, p.y - 1, p.x, p.y}))) << p.x << "," << p.y;
+    DeleteObject(region);
 }
 
 struct ChildCase {
@@ -106,7 +150,7 @@ struct ChildCase {
     int weight;
 };
 
-TEST_F(MainWindow, ChildWindowsHaveTheirRectanglesStylesAndFonts) {
+TEST_F(MainWindowAtAnyScale, ChildWindowsHaveTheirRectanglesStylesAndFonts) {
     const ChildCase cases[] = {
         {ControlId::Command1, "Button", ControlId::Client, BS_PUSHBUTTON, "MS Sans Serif", 700},
         {ControlId::Frame1, "NUVFrame", ControlId::Client, 0, "MS Sans Serif", 400},
@@ -124,7 +168,7 @@ TEST_F(MainWindow, ChildWindowsHaveTheirRectanglesStylesAndFonts) {
         EXPECT_EQ(GetDlgCtrlID(child), static_cast<int>(c.id));
         EXPECT_EQ(GetParent(child), c.parent == ControlId::Client ? window_ : ControlWindow(c.parent));
 
-        const PixelRect expected = ToPixels(record.rect, 96);
+        const PixelRect expected = ToPixels(record.rect, scale_->dpi);
         const RECT actual = ChildRect(child);
         EXPECT_EQ(actual.left, expected.left);
         EXPECT_EQ(actual.top, expected.top);
@@ -144,7 +188,7 @@ TEST_F(MainWindow, ChildWindowsHaveTheirRectanglesStylesAndFonts) {
         ASSERT_TRUE(GetObjectA(font, sizeof log, &log));
         EXPECT_STREQ(log.lfFaceName, c.face);
         EXPECT_EQ(log.lfWeight, c.weight);
-        EXPECT_EQ(log.lfHeight, -11);
+        EXPECT_EQ(log.lfHeight, scale_->smallFontHeight);
         EXPECT_EQ(log.lfCharSet, ANSI_CHARSET);
         EXPECT_FALSE(log.lfItalic || log.lfUnderline || log.lfStrikeOut);
     }
