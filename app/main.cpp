@@ -2,6 +2,7 @@
 // shows it, then deliver its events until it is gone.
 #include <windows.h>
 
+#include "app/platform.h"
 #include "app/startup.h"
 #include "ui/main_window.h"
 
@@ -17,6 +18,7 @@ void __verbose_terminate_handler() { std::abort(); }
 #endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LimitLibrarySearchToSystem(); // before the window loads any DLL
     if (!LoadMainWindow()) ReportStartupProblem();
     return RunMessageLoop();
 }

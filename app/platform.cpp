@@ -22,6 +22,18 @@ std::string SystemMessage(DWORD error) {
     return message;
 }
 
+// The full path of a system program by its bare name (".exe" may be left
+// off), or empty when neither system folder holds it.
+std::string SystemProgramPath(const std::string& name) {
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return {};
+    char windows[MAX_PATH], system[MAX_PATH], found[MAX_PATH];
+    if (!GetWindowsDirectoryA(windows, MAX_PATH) || !GetSystemDirectoryA(system, MAX_PATH)) return {};
+    const std::string folders = std::string(windows) + ";" + system;
+    char* fileName = nullptr;
+    const DWORD length = SearchPathA(folders.c_str(), name.c_str(), ".exe", MAX_PATH, found, &fileName);
+    return length > 0 && length < MAX_PATH ? std::string(found) : std::string();
+}
+
 } // namespace
 
 DWORD LaunchCommandLine(const std::string& commandLine, int showStyle) {
@@ -33,9 +45,10 @@ DWORD LaunchCommandLine(const std::string& commandLine, int showStyle) {
     // CreateProcessA may write into the command line it is given.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        const DWORD error = GetLastError();
+    const std::string program = SystemProgramPath(commandLine.substr(0, commandLine.find(' ')));
+    if (program.empty() || !CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                           nullptr, &startup, &process)) {
+        const DWORD error = program.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
         ShowMessageBox("This command could not be started:\r\n\r\n" + commandLine + "\r\n\r\n" +
                            SystemMessage(error),
                        MB_ICONEXCLAMATION, "Cannot Start");
@@ -44,4 +57,14 @@ DWORD LaunchCommandLine(const std::string& commandLine, int showStyle) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return process.dwProcessId;
+}
+
+void LimitLibrarySearchToSystem() {
+    SetDllDirectoryA(""); // takes the current folder out of the search
+    // Vista and 7 have this only with a later update, so it is looked up.
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -19,9 +19,18 @@ void ShowMessageBox(const std::string& text, UINT style, const std::string& titl
 // process.
 [[noreturn]] void EndProgram();
 
-// Starts the program named by the first word of commandLine (found as Windows
-// finds a command line's program) with the rest of the line as its argument,
-// its window in the given show style, and returns without waiting. Returns the
-// new process's id, or 0 when it could not start, which has then been told to
-// the user in a message box; the program goes on running either way.
+// Starts the system's program named by the first word of commandLine, found
+// in the Windows folder or else the system folder and started by its full
+// path, with the whole line as its command line, its window in the given
+// show style, and returns without waiting. The program's own folder and the
+// current one are never searched: users run this program from wherever
+// their browser saved it, where any web page can leave a file of the same
+// name. Returns the new process's id, or 0 when it could not start, which
+// has then been told to the user in a message box; the program goes on
+// running either way.
 DWORD LaunchCommandLine(const std::string& commandLine, int showStyle);
+
+// Narrows the search for DLLs loaded by name to the system folder, leaving
+// out the program's own folder and the current one, for the same reason.
+// Called first thing at start.
+void LimitLibrarySearchToSystem();

@@ -5,7 +5,10 @@
 
 #include <aclapi.h>
 #include <sddl.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -83,9 +86,25 @@ protected:
         const POINT topLeft = ClientPointOnScreen(Frame(program), r.left, r.top);
         return {topLeft.x, topLeft.y, topLeft.x + r.right - r.left, topLeft.y + r.bottom - r.top};
     }
-    POINT Apply(const RunningProgram& program) {
-        const RECT r = ApplyOnScreen(program);
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    POINT Apply(const RunningProgram& program) { return LabelOnScreen(program, ControlId::Label2); }
+    // The middle of a label on the screen, at the display's scale.
+    POINT LabelOnScreen(const RunningProgram& program, ControlId label) {
+        const ControlRecord& record = *FindControl(label);
+        const PixelRect r = ToPixels(record.rect, ScreenDpi());
+        const HWND container = record.container == ControlId::Frame1 ? Frame(program) : program.window();
+        return ClientPointOnScreen(container, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+
+    // Runs every command that opens or starts something: the link, then
+    // APPLY, the description and About, each box closed.
+    void UseEveryCommand(const RunningProgram& program) {
+        ClickMouse(LabelOnScreen(program, ControlId::Label3));
+        for (ControlId label : {ControlId::Label2, ControlId::Label1, ControlId::Label4}) {
+            ClickMouse(LabelOnScreen(program, label));
+            HWND box = nullptr;
+            ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(program.processId())) != nullptr; }));
+            CloseMessageBox(box);
+        }
     }
 
     // Presses APPLY, expects the box of that title, checks it, closes it.
@@ -243,16 +262,69 @@ TEST(InformationCommands, DescriptionAndAboutShowTheirBoxes) {
     }
 }
 
-TEST(LinkCommand, StartsTheShellWithTheAddressMinimisedAndGoesOn) {
-    RunningProgram program(ProgramUnderTest());
-    ASSERT_TRUE(program.AddBeside(BesideTheTest("explorer.exe"), "explorer.exe"));
-    ASSERT_TRUE(program.Start());
+// The DLLs the program loads at start and on its commands, as Wine's loader
+// lists them (WINEDEBUG=+pid,+loaddll), 64-bit and 32-bit. Most are the
+// system's known DLLs, which Windows always takes from the system folder,
+// and Wine's own dependencies of them: Wine 8 looks for those beside the
+// program too, but loads its own under the name it found there. The rest
+// are loaded by name while the program runs, and the search for them must
+// not reach the program's folder at all.
+const std::vector<std::string> kKnownLibraries = {
+    "advapi32.dll", "combase.dll", "gdi32.dll",  "imm32.dll",  "kernel32.dll", "kernelbase.dll",
+    "msvcrt.dll",   "ntdll.dll",   "ole32.dll",  "rpcrt4.dll", "sechost.dll",  "ucrtbase.dll",
+    "user32.dll",   "version.dll", "win32u.dll", "zlib1.dll"};
+const std::vector<std::string> kLibrariesLoadedByName = {"uxtheme.dll", "winex11.drv"};
 
-    ClickMouse(ClientPointOnScreen(program.window(), 60, 160));
-    std::string record;
-    EXPECT_TRUE(WaitUntil([&] { return !(record = program.ReadBeside("launch-record.txt")).empty(); }, 5000));
-    EXPECT_EQ(record, std::string("arguments=") + kAddress + "\nshow=2\n");
-    EXPECT_EQ(FindMessageBox(program.processId()), nullptr);
+bool Listed(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+// The full paths of the modules loaded in a process, lower-cased.
+std::vector<std::string> LoadedModules(DWORD processId) {
+    std::vector<std::string> paths;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module))
+        paths.push_back(module.szExePath);
+    CloseHandle(snapshot);
+    for (std::string& path : paths)
+        std::transform(path.begin(), path.end(), path.begin(), [](char c) { return std::tolower(c); });
+    return paths;
+}
+
+// Users unpack the program where their browser saves files, where any web
+// page can leave files too: nothing of those names beside the program may run.
+TEST_F(Commands, TheLinkStartsTheSystemShellAndNothingPlantedBesideTheProgramRuns) {
+    std::vector<std::string> libraries = kKnownLibraries;
+    libraries.insert(libraries.end(), kLibrariesLoadedByName.begin(), kLibrariesLoadedByName.end());
+    RunningProgram program(ProgramUnderTest());
+    const std::string record = program.folder() + "\\launch-record.txt";
+    SystemShellStandIn shell(BesideTheTest("explorer.exe"), record);
+    ASSERT_TRUE(shell.ready());
+    ASSERT_TRUE(program.AddBeside(BesideTheTest("explorer.exe"), "explorer.exe"));
+    for (const std::string& library : libraries)
+        ASSERT_TRUE(program.AddBeside(BesideTheTest("planted_library.dll"), library)) << library;
+    ASSERT_TRUE(program.Start());
+    UseEveryCommand(program);
+
+    std::string text;
+    EXPECT_TRUE(WaitUntil([&] { return !(text = ReadWholeFile(record)).empty(); }, 5000));
+    EXPECT_EQ(text, "program=" + shell.shell() + "\narguments=" + kAddress + "\nshow=2\n");
+    for (const std::string& library : libraries)
+        EXPECT_EQ(program.ReadBeside(library + ".loaded"), "") << library;
+    // Wine loads its own DLL under the name of a planted one that the search
+    // found first, so a module's path tells where the search went.
+    std::string folder = program.folder() + "\\";
+    std::transform(folder.begin(), folder.end(), folder.begin(), [](char c) { return std::tolower(c); });
+    const std::vector<std::string> modules = LoadedModules(program.processId());
+    EXPECT_GT(modules.size(), 5u);
+    for (const std::string& path : modules) {
+        const std::string name = path.substr(path.find_last_of('\\') + 1);
+        if (name.find(".exe") != std::string::npos || Listed(kKnownLibraries, name)) continue;
+        EXPECT_TRUE(Listed(kLibrariesLoadedByName, name)) << "loaded but not planted: " << path;
+        EXPECT_NE(path.rfind(folder, 0), 0u) << "found beside the program: " << path;
+    }
     EXPECT_FALSE(program.WaitForExit(300)) << "the program keeps running";
 }
 

@@ -1,9 +1,10 @@
-// Stands in for the system shell in the tests: placed beside the program as
-// explorer.exe, it is what the program's launch finds first. It writes how it
-// was started into launch-record.txt beside itself and ends.
+// Stands in for the system shell in the tests. It writes where it was run
+// from and how it was started into the file named by NUV_LAUNCH_RECORD (or
+// launch-record.txt beside itself) and ends.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 int main() {
@@ -11,6 +12,7 @@ int main() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string record = path;
     record = record.substr(0, record.find_last_of('\\') + 1) + "launch-record.txt";
+    if (const char* wanted = std::getenv("NUV_LAUNCH_RECORD")) record = wanted;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -30,7 +32,7 @@ int main() {
 
     FILE* out = std::fopen(record.c_str(), "wb");
     if (!out) return 1;
-    std::fprintf(out, "arguments=%s\nshow=%s%u\n", line.c_str() + start,
+    std::fprintf(out, "program=%s\narguments=%s\nshow=%s%u\n", path, line.c_str() + start,
                  (startup.dwFlags & STARTF_USESHOWWINDOW) ? "" : "unset:", startup.wShowWindow);
     std::fclose(out);
     return 0;

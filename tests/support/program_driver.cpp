@@ -129,6 +129,44 @@ bool RunningProgram::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
     return true;
 }
 
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const std::string& name, const std::string& value)
+    : name_(name) {
+    char previous[2048];
+    const DWORD length = GetEnvironmentVariableA(name.c_str(), previous, sizeof previous);
+    hadValue_ = length > 0 && length < sizeof previous;
+    if (hadValue_) previous_ = previous;
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    SetEnvironmentVariableA(name_.c_str(), hadValue_ ? previous_.c_str() : nullptr);
+}
+
+std::string WineDllOverridesWith(const std::string& more) {
+    char current[2048] = "";
+    const DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", current, sizeof current);
+    return length > 0 && length < sizeof current ? std::string(current) + ";" + more : more;
+}
+
+SystemShellStandIn::SystemShellStandIn(const std::string& recorder, const std::string& recordFile)
+    : overrides_("WINEDLLOVERRIDES", WineDllOverridesWith("explorer.exe=n")),
+      record_("NUV_LAUNCH_RECORD", recordFile) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    shell_ = std::string(windows) + "\\explorer.exe";
+    saved_ = shell_ + ".nuv-saved";
+    // A run that ended before it could put the shell back left it here.
+    if (GetFileAttributesA(saved_.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExA(saved_.c_str(), shell_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    ready_ = MoveFileExA(shell_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) &&
+             CopyFileA(recorder.c_str(), shell_.c_str(), FALSE);
+}
+
+SystemShellStandIn::~SystemShellStandIn() {
+    if (GetFileAttributesA(saved_.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExA(saved_.c_str(), shell_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 std::string ProgramUnderTest() {
     char full[MAX_PATH];
     GetFullPathNameA(NUV_PROGRAM_FILE_NAME, MAX_PATH, full, nullptr);

@@ -36,6 +36,44 @@ private:
     HWND window_ = nullptr;
 };
 
+// An environment variable of this process, which the programs it starts
+// inherit, set while this lives and put back after.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const std::string& name, const std::string& value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    std::string name_, previous_;
+    bool hadValue_ = false;
+};
+
+// Wine's DLL overrides as they are now, with more appended.
+std::string WineDllOverridesWith(const std::string& more);
+
+// While it lives, a recorder stands in for the system's shell: it replaces
+// explorer.exe in the Windows folder (put back at the end), Wine is told to
+// run that file rather than its built-in shell, and the programs started
+// meanwhile write their records to recordFile. It changes the Wine prefix,
+// so it is for runs under Wine only.
+class SystemShellStandIn {
+public:
+    SystemShellStandIn(const std::string& recorder, const std::string& recordFile);
+    ~SystemShellStandIn();
+    SystemShellStandIn(const SystemShellStandIn&) = delete;
+    SystemShellStandIn& operator=(const SystemShellStandIn&) = delete;
+
+    bool ready() const { return ready_; }
+    const std::string& shell() const { return shell_; }
+
+private:
+    std::string shell_, saved_;
+    bool ready_ = false;
+    ScopedEnvironmentVariable overrides_, record_;
+};
+
 // The program file of the build under test (beside the test's working folder),
 // and a file built beside the test program itself.
 std::string ProgramUnderTest();
