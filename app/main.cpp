@@ -4,6 +4,7 @@
 
 #include "app/platform.h"
 #include "app/startup.h"
+#include "app/timing_marks.h"
 #include "ui/main_window.h"
 
 #if defined(__GLIBCXX__)
@@ -18,6 +19,7 @@ void __verbose_terminate_handler() { std::abort(); }
 #endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    TimingMark("entry");
     LimitLibrarySearchToSystem(); // before the window loads any DLL
     if (!LoadMainWindow()) ReportStartupProblem();
     return RunMessageLoop();

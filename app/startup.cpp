@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/platform.h"
+#include "app/timing_marks.h"
 #include "app/translucency.h"
 #include "ui/main_window.h"
 
@@ -20,8 +21,10 @@ void PrepareOrThrow() {
     HWND window = RequireMainWindow();
     const short alpha = kMainWindowAlpha;
     SetWindowTranslucency(window, alpha); // an opaque window is no reason to stop
+    TimingMark("translucent");
 
     ShowMainWindow();
+    TimingMark("shown");
 
     window = RequireMainWindow();
     // The outline is scaled as the layout is, so that every control stays
@@ -30,6 +33,7 @@ void PrepareOrThrow() {
     const HRGN region = CreateRoundRectRgn(o.left, o.top, o.right, o.bottom, o.cornerWidth, o.cornerHeight);
     // From here on the region belongs to the window.
     SetWindowRgn(window, region, TRUE);
+    TimingMark("region");
 }
 
 } // namespace

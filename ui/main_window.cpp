@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "app/timing_marks.h"
 #include "ui/handlers.h"
 #include "ui/label_mouse.h"
 #include "ui/painting.h"
@@ -156,6 +157,7 @@ bool RegisterWindowClasses() {
 bool LoadMainWindow() {
     if (g_state.window) return true;
     if (!RegisterWindowClasses()) return false;
+    TimingMark("classes");
 
     g_state.dpi = ScreenDpi();
     RECT outer{0, 0, TwipsToPixels(kMainWindow.clientWidth, g_state.dpi),
@@ -176,6 +178,7 @@ bool LoadMainWindow() {
         DestroyWindow(window);
         return false;
     }
+    TimingMark("created");
     Form_Load();
     return true;
 }

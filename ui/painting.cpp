@@ -1,5 +1,6 @@
 #include "ui/painting.h"
 
+#include "app/timing_marks.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
 
@@ -78,4 +79,5 @@ void PaintContainer(HWND hwnd, ControlId container) {
     }
     RestoreDC(dc, saved);
     EndPaint(hwnd, &paint);
+    if (container == ControlId::Client) TimingMark("painted");
 }

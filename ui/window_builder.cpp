@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/timing_marks.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
 
@@ -76,7 +77,13 @@ bool CreateChildWindows() {
 
 } // namespace
 
-bool BuildMainWindowContents() { return CreateFonts() && CreateChildWindows(); }
+bool BuildMainWindowContents() {
+    if (!CreateFonts()) return false;
+    TimingMark("fonts");
+    if (!CreateChildWindows()) return false;
+    TimingMark("children");
+    return true;
+}
 
 HWND FirstFocusableControl() {
     const ControlRecord* ordered[kControlCount];
