@@ -1,3 +1,11 @@
 set(NUV_MINGW_TRIPLET i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+
+# Off Windows, 32-bit test programs run under the 64-bit Wine of a Debian 13
+# root, in WoW64 mode: scripts/x86-exec enters the root, scripts/wine-exec runs
+# them there in their own prefix.
+if(NOT CMAKE_HOST_WIN32)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${CMAKE_CURRENT_LIST_DIR}/../scripts/x86-exec ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)
+endif()

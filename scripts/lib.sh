@@ -4,13 +4,19 @@
 nuv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export NUV_WINEPREFIX="$nuv_root/build/wineprefix"
 
+# The 32-bit programs run in a Debian 13 root under build/, whose 64-bit Wine
+# starts them in WoW64 mode (scripts/x86-root makes it, scripts/x86-exec
+# enters it), with a prefix of their own.
+nuv_x86_root="$nuv_root/build/x86-root"
+nuv_x86_prefix="$nuv_root/build/wineprefix-x86"
+
 # Debian packages: the host and cross compilers, Wine (64-bit only: wine32's
 # loader would shadow the 64-bit one), the X server and tools the GUI tests
 # drive, the test and benchmark libraries and the fonts the window uses.
 nuv_packages=(
   cmake make g++ clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine wine64 fonts-wine fonts-liberation
+  wine wine64 fonts-wine fonts-liberation debootstrap
   xvfb xdotool x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev
   zip unzip bc
@@ -45,23 +51,73 @@ nuv_wine_env() {
 # Makes the private prefix once. Its windows are not left to a window manager
 # (there is none on the private display): Wine draws their frames itself, so
 # title bars and regions show, and closing a window does not wait for one.
+# With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
+# (the 32-bit one: nuv_ensure_wineprefix "$nuv_x86_prefix" scripts/x86-exec).
 nuv_prefix_version=2
 nuv_ensure_wineprefix() {
   nuv_wine_env
-  [ -f "$WINEPREFIX/.nuv-ready-$nuv_prefix_version" ] && return 0
-  nuv_say "Making the Wine prefix under build/ (once)"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-  rm -f "$WINEPREFIX"/.nuv-ready*
-  touch "$WINEPREFIX/.nuv-ready-$nuv_prefix_version"
+  local prefix=${1:-$WINEPREFIX}
+  [ $# -gt 0 ] && shift
+  [ -f "$prefix/.nuv-ready-$nuv_prefix_version" ] && return 0
+  nuv_say "Making the Wine prefix ${prefix#"$nuv_root/"} (once)"
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix "$@" wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix "$@" wineserver -w
+  rm -f "$prefix"/.nuv-ready*
+  touch "$prefix/.nuv-ready-$nuv_prefix_version"
 }
 
 nuv_stop_wine() {
   nuv_wine_env
   wineserver -k >/dev/null 2>&1 || true
+}
+
+# Can the 32-bit programs run here? Says why not when they cannot.
+nuv_x86_usable() {
+  if [ "$(id -u)" -ne 0 ]; then
+    nuv_say "Making and entering the Debian 13 root that runs the 32-bit programs needs root."
+    return 1
+  fi
+  [ -f "$nuv_x86_root/.nuv-recipe" ] && return 0
+  nuv_say "The Debian 13 root that runs the 32-bit programs is not made yet (scripts/x86-root)."
+  return 1
+}
+
+# Ends the root's Wine server and with it every process in the root, so the
+# mount namespaces they held (see scripts/x86-exec) go away too.
+nuv_stop_wine_x86() {
+  nuv_x86_usable 2>/dev/null || return 0
+  "$nuv_root/scripts/x86-exec" wineserver -k >/dev/null 2>&1
+  local i
+  for i in $(seq 1 50); do
+    nuv_x86_processes || return 0
+    sleep 0.1
+  done
+  nuv_say "Processes still run in build/x86-root: $(nuv_x86_processes)"
+}
+
+# The ids of the processes whose root is the Debian 13 root, if any.
+nuv_x86_processes() {
+  local p found=() root
+  root=$(cd "$nuv_x86_root" 2>/dev/null && pwd -P) || return 1
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && found+=("${p#/proc/}")
+  done
+  [ ${#found[@]} -gt 0 ] && echo "${found[*]}"
+}
+
+# Removes a folder that may have held mounts, refusing while anything is
+# mounted in it here: rm would reach through a mount of /dev into the
+# machine's own.
+nuv_remove_tree() {
+  [ -e "$1" ] || return 0
+  if awk -v d="$1" '$5 == d || index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
+    nuv_say "Not removing $1: something is mounted in it"
+    return 1
+  fi
+  rm -rf --one-file-system "$1"
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; nuv_stop_xvfb ends it.
