@@ -270,9 +270,9 @@ TEST(InformationCommands, DescriptionAndAboutShowTheirBoxes) {
 // are loaded by name while the program runs, and the search for them must
 // not reach the program's folder at all.
 const std::vector<std::string> kKnownLibraries = {
-    "advapi32.dll", "combase.dll", "gdi32.dll",  "imm32.dll",  "kernel32.dll", "kernelbase.dll",
-    "msvcrt.dll",   "ntdll.dll",   "ole32.dll",  "rpcrt4.dll", "sechost.dll",  "ucrtbase.dll",
-    "user32.dll",   "version.dll", "win32u.dll", "zlib1.dll"};
+    "advapi32.dll",   "combase.dll", "coml2.dll",   "gdi32.dll",  "imm32.dll",  "kernel32.dll",
+    "kernelbase.dll", "msvcrt.dll",  "ntdll.dll",   "ole32.dll",  "rpcrt4.dll", "sechost.dll",
+    "ucrtbase.dll",   "user32.dll",  "version.dll", "win32u.dll", "zlib1.dll"};
 const std::vector<std::string> kLibrariesLoadedByName = {"uxtheme.dll", "winex11.drv"};
 
 bool Listed(const std::vector<std::string>& list, const std::string& name) {

@@ -36,6 +36,15 @@ void PressKeyThroughDialogNavigation(HWND window, UINT key) {
     PumpMessages(30);
 }
 
+namespace {
+
+// The tests see the display as the program does, which declares itself
+// dpi-aware in its manifest: a system that scales the windows of programs
+// that are not would tell them 96 dpi whatever the display's scale.
+const BOOL kDpiAware = SetProcessDPIAware();
+
+} // namespace
+
 int ScreenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
