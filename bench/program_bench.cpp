@@ -202,7 +202,7 @@ void Row(const char* what, const char* unit, double scale, double target,
     const double againstDressed = MedianRatio(runs[0], runs[2], field);
     std::printf("%-28s program %9.1f %-3s bare %9.1f %-3s dressed %9.1f %-3s\n", what, median(0), unit,
                 median(1), unit, median(2), unit);
-    std::printf("%-28s ratio to bare %5.2f, to dressed %5.2f (target at most %.2f) %s\n", "", againstBare,
+    std::printf("%-28s ratio to bare %5.3f, to dressed %5.3f (target at most %.2f) %s\n", "", againstBare,
                 againstDressed, target, againstDressed <= target ? "met" : "NOT MET");
 }
 
