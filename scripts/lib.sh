@@ -51,9 +51,11 @@ nuv_wine_env() {
 # Makes the private prefix once. Its windows are not left to a window manager
 # (there is none on the private display): Wine draws their frames itself, so
 # title bars and regions show, and closing a window does not wait for one.
+# A program that crashes ends at once instead of waiting in Wine's crash
+# dialog, so a crashing test fails then, not at its time limit.
 # With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
 # (the 32-bit one: nuv_ensure_wineprefix "$nuv_x86_prefix" scripts/x86-exec).
-nuv_prefix_version=2
+nuv_prefix_version=3
 nuv_ensure_wineprefix() {
   nuv_wine_env
   local prefix=${1:-$WINEPREFIX}
@@ -64,6 +66,8 @@ nuv_ensure_wineprefix() {
   WINEPREFIX=$prefix "$@" wineboot -i >/dev/null 2>&1 || true
   WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1
   WINEPREFIX=$prefix "$@" wineserver -w
   rm -f "$prefix"/.nuv-ready*
   touch "$prefix/.nuv-ready-$nuv_prefix_version"

@@ -9,20 +9,15 @@ const FontRecord kFonts[static_cast<int>(FontId::Count)] = {
     /* Arial         */ {"Arial", 825, 400},
 };
 
+// clang-format off
 const WindowRecord kMainWindow = {
-    "NUV2",
-    ".....NUV Veldmark v0.1.....",
-    4455,
-    2880,
-    kLightCyan,
-    FontId::WindowDefault,
+    "NUV2", ".....NUV Veldmark v0.1.....", 4455, 2880, kLightCyan, FontId::WindowDefault,
     // Drawn in pixels at 96 dpi: at the frame metrics of the design it keeps
     // every control and a bare strip right of and below them, and cuts away
     // the right end of the title bar with the close button.
     {Pixels96(1), Pixels96(1), Pixels96(255), Pixels96(210), Pixels96(50), Pixels96(50)},
 };
 
-// clang-format off
 const ControlRecord kControls[kControlCount] = {
 //   kind                       id                    name        caption
 //   rect (twips)               back         fore       opaque  font                tab  container
@@ -84,6 +79,6 @@ ControlId LabelAt(ControlId container, int x, int y, int dpi) {
     return ControlId::None;
 }
 
-// A point is 20 twips; the sizes are whole twentieths of a point (8.25 pt is
-// 165 twips), so the division is exact.
+// A point is 20 twips, so hundredths of a point over 5 are twips, exactly for
+// the sizes the layout uses (8.25 pt is 165 twips, 9.75 pt 195).
 int FontHeight(const FontRecord& font, int dpi) { return -TwipsToPixels(font.centiPoints / 5, dpi); }
