@@ -236,8 +236,7 @@ void SetLabelBorderStyle(ControlId label, int style) {
     g_state.borderStyle[Slot(label)] = style;
     const HWND container = ContainerWindow(control->container);
     if (!container) return;
-    const PixelRect r = ControlPixelRect(label);
-    const RECT rect{r.left, r.top, r.right, r.bottom};
+    const RECT rect = ToRect(ControlPixelRect(label));
     InvalidateRect(container, &rect, FALSE);
     UpdateWindow(container);
 }

@@ -12,8 +12,6 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     SetBkColor(dc, previous);
 }
 
-RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 void PaintLabel(HDC dc, const ControlRecord& label) {
     const RECT rect = ToRect(ControlPixelRect(label.id));
     if (label.opaque) FillSolid(dc, rect, ToColorRef(label.backColour));

@@ -64,6 +64,8 @@ inline COLORREF ToColorRef(StoredColour colour) {
     return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour)) : static_cast<COLORREF>(colour);
 }
 
+inline RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
 // The window a label or shape of this container is drawn on.
 inline HWND ContainerWindow(ControlId container) {
     return container == ControlId::Client ? g_state.window : g_state.children[Slot(ControlId::Frame1)];

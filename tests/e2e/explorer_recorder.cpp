@@ -1,6 +1,6 @@
 // Stands in for the system shell in the tests. It writes where it was run
-// from and how it was started into the file named by NUV_LAUNCH_RECORD (or
-// launch-record.txt beside itself) and ends.
+// from and how it was started into the file named by NUV_LAUNCH_RECORD and
+// ends; without that name it records nothing and ends with 2.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,9 +10,8 @@
 int main() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string record = path;
-    record = record.substr(0, record.find_last_of('\\') + 1) + "launch-record.txt";
-    if (const char* wanted = std::getenv("NUV_LAUNCH_RECORD")) record = wanted;
+    const char* record = std::getenv("NUV_LAUNCH_RECORD");
+    if (!record) return 2;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -30,7 +29,7 @@ int main() {
     }
     while (start < line.size() && line[start] == ' ') ++start;
 
-    FILE* out = std::fopen(record.c_str(), "wb");
+    FILE* out = std::fopen(record, "wb");
     if (!out) return 1;
     std::fprintf(out, "program=%s\narguments=%s\nshow=%s%u\n", path, line.c_str() + start,
                  (startup.dwFlags & STARTF_USESHOWWINDOW) ? "" : "unset:", startup.wShowWindow);
