@@ -51,11 +51,19 @@ nuv_wine_env() {
 # Makes the private prefix once. Its windows are not left to a window manager
 # (there is none on the private display): Wine draws their frames itself, so
 # title bars and regions show, and closing a window does not wait for one.
+# They live in a Wine desktop the size of the private display, where Wine
+# keeps activation and focus to itself. On the bare X display it also follows
+# the X server's focus changes, which reach a program when it next waits for
+# input: after a box closes at once, its focus change can arrive after a
+# click that a test sent straight to Wine, cancel the press (WM_CANCELMODE)
+# and lose the click. A user's own clicks come through the X server in order
+# and never overtake it.
 # A program that crashes ends at once instead of waiting in Wine's crash
 # dialog, so a crashing test fails then, not at its time limit.
 # With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
 # (the 32-bit one: nuv_ensure_wineprefix "$nuv_x86_prefix" scripts/x86-exec).
-nuv_prefix_version=3
+nuv_screen=1024x768
+nuv_prefix_version=4
 nuv_ensure_wineprefix() {
   nuv_wine_env
   local prefix=${1:-$WINEPREFIX}
@@ -63,11 +71,19 @@ nuv_ensure_wineprefix() {
   [ -f "$prefix/.nuv-ready-$nuv_prefix_version" ] && return 0
   nuv_say "Making the Wine prefix ${prefix#"$nuv_root/"} (once)"
   mkdir -p "$prefix"
+  local settings=(
+    'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
+    'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+    'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
+    'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$nuv_screen"
+    'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+  )
   WINEPREFIX=$prefix "$@" wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  WINEPREFIX=$prefix "$@" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >/dev/null 2>&1
+  local i
+  for ((i = 0; i < ${#settings[@]}; i += 4)); do
+    WINEPREFIX=$prefix "$@" wine reg add "${settings[i]}" /v "${settings[i + 1]}" /t "${settings[i + 2]}" \
+      /d "${settings[i + 3]}" /f >/dev/null 2>&1
+  done
   WINEPREFIX=$prefix "$@" wineserver -w
   rm -f "$prefix"/.nuv-ready*
   touch "$prefix/.nuv-ready-$nuv_prefix_version"
@@ -130,7 +146,7 @@ nuv_start_xvfb() {
   local n
   for n in $(seq 90 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${nuv_screen}x24" -nolisten tcp >/dev/null 2>&1 &
     nuv_xvfb_pid=$!
     local i
     for i in $(seq 1 50); do

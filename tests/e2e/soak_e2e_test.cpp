@@ -19,7 +19,7 @@ constexpr int kApplyClicks = 1000;
 constexpr int kInformationBoxes = 200;
 constexpr int kLabelPresses = 1000;
 
-constexpr DWORD kFastPause = 10;
+constexpr DWORD kFastPause = 1;
 
 struct Counts {
     long kernelHandles;
@@ -46,7 +46,7 @@ bool GuiCountsAreKept() {
 void CloseBoxTitled(const RunningProgram& program, const char* title) {
     const HWND box = WaitForMessageBox(program.processId(), title, 5000, 0);
     ASSERT_TRUE(box) << "no '" << title << "' box";
-    CloseMessageBox(box);
+    ASSERT_TRUE(CloseMessageBox(box)) << "the '" << title << "' box did not give the window back";
 }
 
 TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {

@@ -306,7 +306,12 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
-void CloseMessageBox(HWND box) {
+bool CloseMessageBox(HWND box) {
+    const HWND owner = GetWindow(box, GW_OWNER);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return WaitUntil(
+        [&] {
+            return !IsWindow(box) && (!owner || (IsWindowEnabled(owner) && GetForegroundWindow() == owner));
+        },
+        5000);
 }

@@ -113,16 +113,20 @@ HWND WaitForMessageBox(DWORD processId, const std::string& title, DWORD millisec
 // Any message box of the process, or null.
 HWND FindMessageBox(DWORD processId);
 
-// The text a message box shows, and its OK button pressed.
+// The text a message box shows.
 std::string MessageBoxText(HWND box);
-void CloseMessageBox(HWND box);
+
+// Presses the box's OK button and waits until the box is gone and the window
+// it was shown for is enabled and in the foreground again, ready for input;
+// false when that did not come within the time.
+bool CloseMessageBox(HWND box);
 
 // Polls until condition() holds or the time runs out.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > milliseconds) return false;
-        Sleep(20);
+        Sleep(5);
     }
     return true;
 }
