@@ -57,7 +57,8 @@ nuv_wine_env() {
 # input: after a box closes at once, its focus change can arrive after a
 # click that a test sent straight to Wine, cancel the press (WM_CANCELMODE)
 # and lose the click. A user's own clicks come through the X server in order
-# and never overtake it.
+# and never overtake it. (scripts/run shows the program on the bare display,
+# where its rounded outline shows as on Windows: see scripts/wine-exec.)
 # A program that crashes ends at once instead of waiting in Wine's crash
 # dialog, so a crashing test fails then, not at its time limit.
 # With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
