@@ -113,7 +113,7 @@ nuv_stop_wine_x86() {
   "$nuv_root/scripts/x86-exec" wineserver -k >/dev/null 2>&1
   local i
   for i in $(seq 1 50); do
-    nuv_x86_processes || return 0
+    nuv_x86_processes >/dev/null || return 0
     sleep 0.1
   done
   nuv_say "Processes still run in build/x86-root: $(nuv_x86_processes)"
