@@ -51,7 +51,7 @@ DWORD LaunchCommandLine(const std::string& commandLine, int showStyle) {
         const DWORD error = program.empty() ? ERROR_FILE_NOT_FOUND : GetLastError();
         ShowMessageBox("This command could not be started:\r\n\r\n" + commandLine + "\r\n\r\n" +
                            SystemMessage(error),
-                       MB_ICONEXCLAMATION, "Cannot Start");
+                       kExclamationIcon, "Cannot Start");
         return 0;
     }
     CloseHandle(process.hThread);

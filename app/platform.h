@@ -9,6 +9,7 @@
 // Message box styles the program uses: one OK button with these icons.
 constexpr UINT kNoIcon = 0;           // MB_OK
 constexpr UINT kCriticalIcon = 16;    // MB_ICONERROR
+constexpr UINT kExclamationIcon = 48; // MB_ICONEXCLAMATION
 constexpr UINT kInformationIcon = 64; // MB_ICONINFORMATION
 
 // Shows a modal box owned by the application's active window and returns

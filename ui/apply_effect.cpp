@@ -15,6 +15,22 @@ EffectChoice SelectedChoice() {
     return EffectChoice::None;
 }
 
+// The version the system reports to this program, read once. The manifest
+// names every version up to 10 and 11, so those report their own; a later
+// one reports at least 6.2, which is all the choice of box needs.
+WindowsVersion ReportedWindowsVersion() {
+    static const WindowsVersion version = [] {
+        OSVERSIONINFOA info{};
+        info.dwOSVersionInfoSize = sizeof info;
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996) // deprecated for its manifest-bound answer, which is the one wanted
+#endif
+        if (!GetVersionExA(&info)) return kWindowsVista;
+        return WindowsVersion{info.dwMajorVersion, info.dwMinorVersion};
+    }();
+    return version;
+}
+
 } // namespace
 
 void ApplyEffectChoice() {
@@ -25,8 +41,11 @@ void ApplyEffectChoice() {
         results.push_back(WriteRegistryValue(kEffectRootKey, kEffectKeyPath, write.valueName, write.value,
                                              kEffectValueType));
 
-    if (ShowsRestartBox(results))
+    switch (BoxAfterApply(results, ReportedWindowsVersion())) {
+    case ApplyBox::RestartNeeded:
         ShowMessageBox(kRestartNeededText, kInformationIcon, kRestartNeededTitle);
-    else
-        ShowMessageBox(kAccessErrorText, kCriticalIcon, kAccessErrorTitle);
+        break;
+    case ApplyBox::NoEffect: ShowMessageBox(kNoEffectText, kExclamationIcon, kNoEffectTitle); break;
+    case ApplyBox::AccessError: ShowMessageBox(kAccessErrorText, kCriticalIcon, kAccessErrorTitle); break;
+    }
 }

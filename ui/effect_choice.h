@@ -15,6 +15,23 @@ struct EffectWrite {
 // none when no option is selected.
 std::vector<EffectWrite> EffectWritesFor(EffectChoice choice);
 
-// The restart box is shown only when writes were made and every one of them
-// succeeded; otherwise the error box.
-bool ShowsRestartBox(const std::vector<bool>& writeResults);
+// Whether writes were made and every one of them succeeded.
+bool AllWritesSucceeded(const std::vector<bool>& writeResults);
+
+// The version of Windows the system reports, as its major and minor numbers.
+struct WindowsVersion {
+    unsigned long major;
+    unsigned long minor;
+};
+
+// What a version that cannot be read counts as: the system the program is
+// made for.
+constexpr WindowsVersion kWindowsVista{6, 0};
+
+// The boxes APPLY ends with.
+enum class ApplyBox { RestartNeeded, NoEffect, AccessError };
+
+// The error box unless every write succeeded. Then the restart box on Vista
+// and 7; Windows 8 (6.2) and every later version keep the desktop composed
+// whatever the two values say, and the box says so instead.
+ApplyBox BoxAfterApply(const std::vector<bool>& writeResults, WindowsVersion version);

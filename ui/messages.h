@@ -11,6 +11,13 @@ constexpr char kRestartNeededText[] = "You need to Restart your PC to bring thes
                                       "and select 'Run As Administrator' and Allow/Continue the Settings\r\n"
                                       "asked to Restart your Interface Grafix System.";
 
+// Windows 8 and later keep the desktop composed whatever the values say.
+constexpr char kNoEffectTitle[] = "No Effect on this Windows";
+constexpr char kNoEffectText[] = "The settings have been written, but Windows 8 and later versions always\r\n"
+                                 "keep the desktop composition on, so they take no effect on this PC.\r\n"
+                                 "\r\n"
+                                 "These settings only Work on versions of Windows Vista and Windows 7.";
+
 constexpr char kAccessErrorTitle[] = "Error";
 constexpr char kAccessErrorText[] =
     "Due to some Access Restrictions or else, the settings cannot be Manipulated.\r\n"

@@ -38,12 +38,36 @@ TEST(EffectWritesFor, EachChoiceWritesItsTwoValuesInOrder) {
     }
 }
 
-TEST(ShowsRestartBox, OnlyWhenEveryWriteSucceeded) {
-    EXPECT_TRUE(ShowsRestartBox({true, true}));
-    EXPECT_FALSE(ShowsRestartBox({false, true})) << "a failed first write is not hidden by the second";
-    EXPECT_FALSE(ShowsRestartBox({true, false}));
-    EXPECT_FALSE(ShowsRestartBox({false, false}));
-    EXPECT_FALSE(ShowsRestartBox({})) << "nothing written is no success";
+// Every version against every outcome: only writes that all succeeded tell
+// of success, and only Vista and 7 are told to restart for it.
+TEST(BoxAfterApply, TellsTheTruthOnEveryVersion) {
+    const struct {
+        WindowsVersion version;
+        ApplyBox whenWritten;
+    } versions[] = {
+        {{6, 0}, ApplyBox::RestartNeeded}, // Vista, and a version that cannot be read
+        {{6, 1}, ApplyBox::RestartNeeded}, // 7
+        {{6, 2}, ApplyBox::NoEffect},      // 8, and 8.1 or later without their manifest entry
+        {{6, 3}, ApplyBox::NoEffect},      // 8.1
+        {{10, 0}, ApplyBox::NoEffect},     // 10 and 11
+    };
+    const struct {
+        std::vector<bool> results;
+        bool written;
+        const char* what;
+    } outcomes[] = {
+        {{true, true}, true, "both written"},
+        {{false, true}, false, "the first refused"}, // not hidden by the second
+        {{true, false}, false, "the second refused"},
+        {{false, false}, false, "both refused"},
+        {{}, false, "nothing written"},
+    };
+    for (const auto& v : versions)
+        for (const auto& outcome : outcomes)
+            EXPECT_EQ(BoxAfterApply(outcome.results, v.version),
+                      outcome.written ? v.whenWritten : ApplyBox::AccessError)
+                << v.version.major << "." << v.version.minor << ", " << outcome.what;
+    EXPECT_EQ(BoxAfterApply({true, true}, kWindowsVista), ApplyBox::RestartNeeded);
 }
 
 TEST(Messages, LinesAreJoinedWithCrLfAndNoBreakAtTheEnd) {
@@ -52,10 +76,8 @@ TEST(Messages, LinesAreJoinedWithCrLfAndNoBreakAtTheEnd) {
         std::size_t lines;
         std::vector<std::size_t> empty;
     } boxes[] = {
-        {kRestartNeededText, 5, {1}},
-        {kAccessErrorText, 5, {3}},
-        {kDescriptionText, 9, {2, 6}},
-        {AboutText(), 7, {3, 5}},
+        {kRestartNeededText, 5, {1}},  {kAccessErrorText, 5, {3}}, {kNoEffectText, 4, {2}},
+        {kDescriptionText, 9, {2, 6}}, {AboutText(), 7, {3, 5}},
     };
     for (const auto& box : boxes) {
         const std::vector<std::string> lines = Lines(box.text);
