@@ -60,11 +60,13 @@ nuv_wine_env() {
 # and never overtake it. (scripts/run shows the program on the bare display,
 # where its rounded outline shows as on Windows: see scripts/wine-exec.)
 # A program that crashes ends at once instead of waiting in Wine's crash
-# dialog, so a crashing test fails then, not at its time limit.
+# dialog, so a crashing test fails then, not at its time limit. Programs are
+# told they run on Windows 7, whichever Wine runs them (Wine 8 says 7 by
+# default, Wine 10 says 10); a test that wants another version sets it.
 # With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
 # (the 32-bit one: nuv_ensure_wineprefix "$nuv_x86_prefix" scripts/x86-exec).
 nuv_screen=1024x768
-nuv_prefix_version=4
+nuv_prefix_version=5
 nuv_ensure_wineprefix() {
   nuv_wine_env
   local prefix=${1:-$WINEPREFIX}
@@ -78,6 +80,7 @@ nuv_ensure_wineprefix() {
     'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
     'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$nuv_screen"
     'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+    'HKCU\Software\Wine' Version REG_SZ win7
   )
   WINEPREFIX=$prefix "$@" wineboot -i >/dev/null 2>&1 || true
   local i

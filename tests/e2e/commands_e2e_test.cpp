@@ -189,6 +189,55 @@ TEST_F(Commands, ARefusedWriteGivesTheErrorBox) {
     EXPECT_EQ(ReadDwmValue("Composition").type, static_cast<DWORD>(REG_NONE));
 }
 
+constexpr char kNoEffectText[] = "The settings have been written, but Windows 8 and later versions always\r\n"
+                                 "keep the desktop composition on, so they take no effect on this PC.\r\n\r\n"
+                                 "These settings only Work on versions of Windows Vista and Windows 7.";
+
+// The same writes on every version Wine can report; only Vista and 7 are
+// told that a restart brings the change, and a refused write is an error
+// everywhere.
+TEST_F(Commands, ApplyWritesTheSameOnEveryVersionAndTellsWhatItDoesThere) {
+    const char* const information = MAKEINTRESOURCEA(32516); // IDI_INFORMATION
+    const char* const exclamation = MAKEINTRESOURCEA(32515); // IDI_EXCLAMATION
+    const char* const hand = MAKEINTRESOURCEA(32513);        // IDI_HAND
+    const struct {
+        const char* version;
+        bool refused;
+        const char* title;
+        const char* text;
+        const char* icon;
+    } runs[] = {
+        {"vista", false, "Needed!!!", kRestartText, information},
+        {"win7", false, "Needed!!!", kRestartText, information},
+        {"win8", false, "No Effect on this Windows", kNoEffectText, exclamation},
+        {"win81", false, "No Effect on this Windows", kNoEffectText, exclamation},
+        {"win10", false, "No Effect on this Windows", kNoEffectText, exclamation},
+        {"win10", true, "Error", kErrorText, hand},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(std::string(run.version) + (run.refused ? ", writes refused" : ""));
+        ScopedWineVersion reported(run.version);
+        ASSERT_TRUE(reported.ready());
+        RestoreAccess();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
+        if (run.refused) DenyAccess();
+        RunningProgram program(ProgramUnderTest());
+        ASSERT_TRUE(program.Start());
+        ApplyAndExpectBox(program, run.title, run.text, run.icon);
+        if (HasFatalFailure()) return;
+        RestoreAccess();
+        const DwordValue composition = ReadDwmValue("Composition"),
+                         policy = ReadDwmValue("CompositionPolicy");
+        const DWORD written = run.refused ? REG_NONE : REG_DWORD;
+        EXPECT_EQ(composition.type, written);
+        EXPECT_EQ(policy.type, written);
+        if (!run.refused) {
+            EXPECT_EQ(composition.value, 1u);
+            EXPECT_EQ(policy.value, 2u);
+        }
+    }
+}
+
 TEST_F(Commands, ApplyLooksPressedWhileHeldAndIsFlatWhenTheBoxOpens) {
     RunningProgram program(ProgramUnderTest());
     ASSERT_TRUE(program.Start());

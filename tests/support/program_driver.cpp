@@ -2,6 +2,7 @@
 
 #include "support/window_test_support.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -165,6 +166,34 @@ SystemShellStandIn::SystemShellStandIn(const std::string& recorder, const std::s
 SystemShellStandIn::~SystemShellStandIn() {
     if (GetFileAttributesA(saved_.c_str()) != INVALID_FILE_ATTRIBUTES)
         MoveFileExA(saved_.c_str(), shell_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// The setting is the 64-bit registry's, which a 32-bit test reaches too.
+ScopedWineVersion::ScopedWineVersion(const std::string& version) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS) {
+        key_ = nullptr;
+        return;
+    }
+    char previous[64];
+    DWORD type = 0, size = sizeof previous;
+    hadValue_ = RegQueryValueExA(key_, "Version", nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
+                    ERROR_SUCCESS &&
+                type == REG_SZ && size > 0;
+    if (hadValue_) previous_.assign(previous, strnlen(previous, size));
+    ready_ = RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                            static_cast<DWORD>(version.size() + 1)) == ERROR_SUCCESS;
+}
+
+ScopedWineVersion::~ScopedWineVersion() {
+    if (!key_) return;
+    if (hadValue_)
+        RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+                       static_cast<DWORD>(previous_.size() + 1));
+    else
+        RegDeleteValueA(key_, "Version");
+    RegCloseKey(key_);
 }
 
 std::string ProgramUnderTest() {

@@ -74,6 +74,24 @@ private:
     ScopedEnvironmentVariable overrides_, record_;
 };
 
+// While it lives, Wine tells the programs started meanwhile that the system
+// is the Windows version named as in Wine's own setting ("vista", "win7",
+// "win8", "win81", "win10"); the prefix's setting is put back at the end.
+class ScopedWineVersion {
+public:
+    explicit ScopedWineVersion(const std::string& version);
+    ~ScopedWineVersion();
+    ScopedWineVersion(const ScopedWineVersion&) = delete;
+    ScopedWineVersion& operator=(const ScopedWineVersion&) = delete;
+
+    bool ready() const { return ready_; }
+
+private:
+    HKEY key_ = nullptr;
+    std::string previous_;
+    bool hadValue_ = false, ready_ = false;
+};
+
 // The program file of the build under test (beside the test's working folder),
 // and a file built beside the test program itself.
 std::string ProgramUnderTest();
