@@ -12,14 +12,15 @@ nuv_x86_prefix="$nuv_root/build/wineprefix-x86"
 
 # Debian packages: the host and cross compilers, Wine (64-bit only: wine32's
 # loader would shadow the 64-bit one), the X server and tools the GUI tests
-# drive, the test and benchmark libraries and the fonts the window uses.
+# drive, the test and benchmark libraries, the fonts the window uses, and
+# what makes and checks a release (git, zip, signing and its certificates).
 nuv_packages=(
   cmake make g++ clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 fonts-wine fonts-liberation debootstrap
   xvfb xdotool x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev
-  zip unzip bc
+  git zip unzip bc osslsigncode openssl
 )
 
 nuv_say() { printf '%s\n' "$*" >&2; }
