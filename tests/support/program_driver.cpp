@@ -197,8 +197,10 @@ ScopedWineVersion::~ScopedWineVersion() {
 }
 
 std::string ProgramUnderTest() {
-    char full[MAX_PATH];
-    GetFullPathNameA(NUV_PROGRAM_FILE_NAME, MAX_PATH, full, nullptr);
+    char named[MAX_PATH] = "", full[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("NUV_PROGRAM", named, MAX_PATH);
+    GetFullPathNameA(length > 0 && length < MAX_PATH ? named : NUV_PROGRAM_FILE_NAME, MAX_PATH, full,
+                     nullptr);
     return full;
 }
 

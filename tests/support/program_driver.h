@@ -92,8 +92,9 @@ private:
     bool hadValue_ = false, ready_ = false;
 };
 
-// The program file of the build under test (beside the test's working folder),
-// and a file built beside the test program itself.
+// The program file under test: the build's (in the test's working folder), or
+// the one the NUV_PROGRAM variable names, such as a released program. And a
+// file built beside the test program itself.
 std::string ProgramUnderTest();
 std::string BesideTheTest(const std::string& name);
 
