@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Control ids double as the child windows' ids; 0 is no control.
 enum class ControlId : int {
@@ -32,6 +34,13 @@ enum class ControlKind {
     Label,        // painted by its container
     Shape,        // painted by its container; takes no input
 };
+
+// The push button, the frame and the option buttons are windows of their
+// own; labels and shapes are drawn by their container.
+constexpr bool IsChildWindow(ControlKind kind) {
+    return kind == ControlKind::PushButton || kind == ControlKind::GroupFrame ||
+           kind == ControlKind::OptionButton;
+}
 
 // Colours as the window stores them: &H00BBGGRR& is an explicit colour,
 // &H800000nn& the system colour with index nn.
@@ -69,6 +78,10 @@ struct PixelRect {
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
+// What a label is to a screen reader, and so what doing its default action
+// means: a button is pressed, a link followed; plain text has no action.
+enum class LabelRole { None, Button, Link, Text };
+
 struct ControlRecord {
     ControlKind kind;
     ControlId id;
@@ -81,6 +94,8 @@ struct ControlRecord {
     FontId font;
     int tabIndex; // -1: the control has none
     ControlId container;
+    LabelRole role;             // labels only
+    const char* windowMenuItem; // the label's command in the window menu, or null
 };
 
 // A length the design gives in pixels at 96 dpi, where a pixel is 15 twips.
@@ -135,3 +150,18 @@ ControlId LabelAt(ControlId container, int x, int y, int dpi);
 
 // Font height in logical units for CreateFont (negative: character height).
 int FontHeight(const FontRecord& font, int dpi);
+
+// The controls that have a tab index, in tab order.
+std::vector<const ControlRecord*> ControlsInTabOrder();
+
+// What a screen reader is told of a label: its caption as it shows ("&&" is
+// one "&"), without the blanks that indent it; and its default action, null
+// for a label that has none.
+std::string AccessibleName(const ControlRecord& control);
+const char* DefaultActionOf(LabelRole role);
+
+// The window menu's command of a label (what WM_SYSCOMMAND carries: the low
+// four bits are the system's, and every id is below the system's own), and
+// the label a command belongs to, None for any other command.
+unsigned WindowMenuCommandOf(ControlId label);
+ControlId LabelOfWindowMenuCommand(unsigned command);

@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "app/timing_marks.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
@@ -21,20 +19,6 @@ bool CreateFonts() {
     return true;
 }
 
-// Child windows in tab order, so that the dialog keyboard navigation, which
-// follows the windows' order, follows the tab indexes.
-int ChildWindowsInTabOrder(const ControlRecord* ordered[]) {
-    int count = 0;
-    for (const ControlRecord& control : kControls)
-        if (control.kind == ControlKind::PushButton || control.kind == ControlKind::GroupFrame ||
-            control.kind == ControlKind::OptionButton)
-            ordered[count++] = &control;
-    std::stable_sort(ordered, ordered + count, [](const ControlRecord* a, const ControlRecord* b) {
-        return a->tabIndex < b->tabIndex;
-    });
-    return count;
-}
-
 DWORD ChildStyle(const ControlRecord& control, bool startsGroup) {
     DWORD style = WS_CHILD | WS_VISIBLE;
     switch (control.kind) {
@@ -49,12 +33,13 @@ DWORD ChildStyle(const ControlRecord& control, bool startsGroup) {
     return style;
 }
 
+// In tab order, so that the dialog keyboard navigation, which follows the
+// windows' order, follows the tab indexes.
 bool CreateChildWindows() {
-    const ControlRecord* ordered[kControlCount];
-    const int count = ChildWindowsInTabOrder(ordered);
     ControlKind previousKind = ControlKind::Label;
-    for (int i = 0; i < count; ++i) {
-        const ControlRecord& control = *ordered[i];
+    for (const ControlRecord* record : ControlsInTabOrder()) {
+        const ControlRecord& control = *record;
+        if (!IsChildWindow(control.kind)) continue;
         const bool startsGroup = control.kind != previousKind;
         previousKind = control.kind;
         const bool isFrame = control.kind == ControlKind::GroupFrame;
@@ -86,10 +71,9 @@ bool BuildMainWindowContents() {
 }
 
 HWND FirstFocusableControl() {
-    const ControlRecord* ordered[kControlCount];
-    const int count = ChildWindowsInTabOrder(ordered);
-    for (int i = 0; i < count; ++i) {
-        const HWND child = g_state.children[Slot(ordered[i]->id)];
+    for (const ControlRecord* control : ControlsInTabOrder()) {
+        if (!IsChildWindow(control->kind)) continue;
+        const HWND child = g_state.children[Slot(control->id)];
         if (child && (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(child)) return child;
     }
     return nullptr;

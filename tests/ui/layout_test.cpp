@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -176,6 +177,51 @@ TEST(Layout, CaptionsHoldNoAccessKey) {
         for (std::size_t i = caption.find('&'); i != std::string::npos; i = caption.find('&', i + 2))
             EXPECT_EQ(caption.compare(i, 2, "&&"), 0) << c.name << ": a single '&' marks an access key";
     }
+}
+
+// What a screen reader is told of each label, and the label's item in the
+// window menu, where the keyboard reaches it.
+TEST(Layout, LabelsDescribeThemselvesToScreenReadersAndTheWindowMenu) {
+    const struct {
+        ControlId id;
+        const char* name;
+        LabelRole role;
+        const char* action;
+        const char* menuItem;
+    } labels[] = {
+        {ControlId::Label1, "Effect Discription", LabelRole::Button, "Press", "&Effect Description"},
+        {ControlId::Label2, "APPLY", LabelRole::Button, "Press", "A&pply"},
+        {ControlId::Label3, "http://www.example.com/nuv/", LabelRole::Link, "Jump", "&Web Page"},
+        {ControlId::Label4, "About!", LabelRole::Button, "Press", "A&bout"},
+        {ControlId::Label5, "Flip3D : Windows Key + TAB Key", LabelRole::Text, nullptr, nullptr},
+    };
+    // The platform's own items keep their keys (Wine adds "&About Wine").
+    std::string keys = "RMSNXCA";
+    for (const auto& expected : labels) {
+        const ControlRecord& label = *FindControl(expected.id);
+        SCOPED_TRACE(label.name);
+        EXPECT_EQ(AccessibleName(label), expected.name);
+        EXPECT_EQ(label.role, expected.role);
+        EXPECT_STREQ(DefaultActionOf(label.role), expected.action);
+        EXPECT_STREQ(label.windowMenuItem, expected.menuItem);
+        if (!expected.menuItem) continue;
+        const unsigned command = WindowMenuCommandOf(label.id);
+        EXPECT_EQ(command & 0xFu, 0u) << "the system's bits";
+        EXPECT_LT(command, 0xF000u) << "among the system's commands";
+        EXPECT_EQ(LabelOfWindowMenuCommand(command | 0x3u), label.id);
+        const char key = static_cast<char>(std::toupper(std::strchr(expected.menuItem, '&')[1]));
+        EXPECT_EQ(keys.find(key), std::string::npos) << key << " is taken";
+        keys += key;
+    }
+    EXPECT_EQ(LabelOfWindowMenuCommand(0xF060), ControlId::None) << "SC_CLOSE";
+    EXPECT_EQ(AccessibleName(*FindControl(ControlId::Frame1)), "Enable/Disable Aero & Flip3D Effect");
+}
+
+TEST(Layout, TabOrderRunsThroughBothContainers) {
+    std::vector<std::string> names;
+    for (const ControlRecord* control : ControlsInTabOrder()) names.push_back(control->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Frame1", "Command1", "Option1", "Option2", "Label1", "Label2",
+                                               "Label3", "Label4", "Label5"}));
 }
 
 struct HitCase {
