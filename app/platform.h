@@ -35,3 +35,16 @@ DWORD LaunchCommandLine(const std::string& commandLine, int showStyle);
 // out the program's own folder and the current one, for the same reason.
 // Called first thing at start.
 void LimitLibrarySearchToSystem();
+
+// Loads a DLL of the system folder by its full path, and the DLLs it needs
+// from that folder first, so that no file of that name elsewhere is taken
+// even on a system where the search could not be narrowed. It stays loaded.
+// Null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name);
+
+// A function of a loaded DLL by its name, as the type it has; null when the
+// DLL is null or has no such function.
+template <typename Function> Function FindFunction(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}

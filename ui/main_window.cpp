@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/timing_marks.h"
+#include "ui/accessibility.h"
 #include "ui/handlers.h"
 #include "ui/label_mouse.h"
 #include "ui/painting.h"
@@ -49,13 +50,50 @@ template <typename Handler> LRESULT Guarded(Handler handler) {
 
 // ---- The main window's messages -------------------------------------------
 
+// A screen reader's request for a container's object: ours for its client
+// area, the platform's for the rest.
+LRESULT AnswerAccessibleObject(HWND hwnd, ControlId container, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    return AnswerGetObject(hwnd, container, wParam, lParam, &result)
+               ? result
+               : DefWindowProcA(hwnd, WM_GETOBJECT, wParam, lParam);
+}
+
+// The labels' commands in the window menu, after the platform's own items:
+// there the keyboard reaches them, though the labels never take the focus.
+void AddLabelCommandsToWindowMenu(HWND hwnd) {
+    const HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (!menu) return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    for (const ControlRecord* control : ControlsInTabOrder())
+        if (control->windowMenuItem)
+            AppendMenuA(menu, MF_STRING, WindowMenuCommandOf(control->id), control->windowMenuItem);
+}
+
 BOOL MainWindow_OnCreate(HWND hwnd, LPCREATESTRUCT) {
     g_state.window = hwnd;
-    return BuildMainWindowContents();
+    if (!BuildMainWindowContents()) return FALSE;
+    AddLabelCommandsToWindowMenu(hwnd);
+    return TRUE;
 }
 
 void MainWindow_OnCommand(HWND, int id, HWND, UINT code) {
     if (id == static_cast<int>(ControlId::Command1) && code == BN_CLICKED) RaiseClick(ControlId::Command1);
+}
+
+void MainWindow_OnSysCommand(HWND hwnd, UINT command, int x, int y) {
+    const ControlId label = LabelOfWindowMenuCommand(command);
+    if (label != ControlId::None)
+        RaiseClick(label);
+    else
+        FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcA);
+}
+
+// A label's default action, asked for by a screen reader. A box that came up
+// meanwhile has the window disabled: then nothing more opens behind it.
+void MainWindow_OnLabelAction(HWND hwnd, ControlId label) {
+    const ControlRecord* control = FindControl(label);
+    if (control && DefaultActionOf(control->role) && IsWindowEnabled(hwnd)) RaiseClick(label);
 }
 
 // Keeps the focus on the control that had it when the window was left.
@@ -82,12 +120,15 @@ LRESULT HandleMainWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
         HANDLE_MSG(hwnd, WM_CREATE, MainWindow_OnCreate);
         HANDLE_MSG(hwnd, WM_COMMAND, MainWindow_OnCommand);
+        HANDLE_MSG(hwnd, WM_SYSCOMMAND, MainWindow_OnSysCommand);
         HANDLE_MSG(hwnd, WM_ACTIVATE, MainWindow_OnActivate);
         HANDLE_MSG(hwnd, WM_SETFOCUS, MainWindow_OnSetFocus);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWindow_OnDestroy);
         HANDLE_MSG(hwnd, WM_NCDESTROY, MainWindow_OnNCDestroy);
     case WM_ERASEBKGND: return 1; // the paint fills the background
     case WM_PAINT: PaintContainer(hwnd, ControlId::Client); return 0;
+    case WM_GETOBJECT: return AnswerAccessibleObject(hwnd, ControlId::Client, wParam, lParam);
+    case kLabelActionMessage: MainWindow_OnLabelAction(hwnd, static_cast<ControlId>(wParam)); return 0;
     // The window has no default button. Without this answer the dialog
     // navigation would take Enter for IDOK, which is EXiT's id.
     case DM_GETDEFID: return MAKELRESULT(0, DC_HASDEFID);
@@ -118,6 +159,7 @@ LRESULT HandleFrameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         HANDLE_MSG(hwnd, WM_CTLCOLORBTN, Frame_OnCtlColor);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: PaintContainer(hwnd, ControlId::Frame1); return 0;
+    case WM_GETOBJECT: return AnswerAccessibleObject(hwnd, ControlId::Frame1, wParam, lParam);
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
