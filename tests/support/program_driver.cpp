@@ -337,9 +337,12 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
-bool CloseMessageBox(HWND box) {
+bool CloseMessageBox(HWND box, bool withEnterKey) {
     const HWND owner = GetWindow(box, GW_OWNER);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (withEnterKey)
+        TypeKey(VK_RETURN);
+    else
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
     return WaitUntil(
         [&] {
             return !IsWindow(box) && (!owner || (IsWindowEnabled(owner) && GetForegroundWindow() == owner));

@@ -135,10 +135,11 @@ HWND FindMessageBox(DWORD processId);
 // The text a message box shows.
 std::string MessageBoxText(HWND box);
 
-// Presses the box's OK button and waits until the box is gone and the window
-// it was shown for is enabled and in the foreground again, ready for input;
-// false when that did not come within the time.
-bool CloseMessageBox(HWND box);
+// Presses the box's OK button (with the Enter key: as a user at the keyboard
+// does) and waits until the box is gone and the window it was shown for is
+// enabled and in the foreground again, ready for input; false when that did
+// not come within the time.
+bool CloseMessageBox(HWND box, bool withEnterKey = false);
 
 // Polls until condition() holds or the time runs out.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
