@@ -21,11 +21,20 @@ if errorlevel 1 (
 
 echo Stopping the Desktop Window Manager Session Manager ...
 net stop UxSms
+if errorlevel 1 (
+    echo The Desktop Window Manager Session Manager could not be stopped.
+    echo Restart your PC to apply the settings.
+    goto failed
+)
 echo Starting the Desktop Window Manager Session Manager ...
 net start UxSms
 if errorlevel 1 (
-    echo The service did not start again. Restart your PC to apply the settings.
-    goto failed
+    rem Something was changed: the service is stopped, and the desktop stays
+    rem without composition until it starts again, at the latest at a restart.
+    echo The Desktop Window Manager Session Manager did not start again.
+    echo Restart your PC to start it with the settings you applied.
+    pause
+    exit /b 1
 )
 
 echo Done: the desktop now uses the settings you applied.
