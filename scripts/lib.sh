@@ -2,7 +2,7 @@
 # prefix and the private X display. Sourced, not run.
 
 nuv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export NUV_WINEPREFIX="$nuv_root/build/wineprefix"
+export NUV_WINEPREFIX="${NUV_WINEPREFIX:-$nuv_root/build/wineprefix}"
 
 # The 32-bit programs run in a Debian 13 root under build/, whose 64-bit Wine
 # starts them in WoW64 mode (scripts/x86-root makes it, scripts/x86-exec
@@ -49,7 +49,13 @@ nuv_wine_env() {
   export WINEDEBUG="${WINEDEBUG:--all}"
 }
 
-# Makes the private prefix once. Its windows are not left to a window manager
+# Makes the private prefix the project's, once; scripts/wine-exec, the
+# emulator every Windows program of the build runs through, calls it under
+# the prefix's lock before it runs anything, so every way of running a test
+# (scripts/test, ctest by hand, scripts/hunt, an editor's test runner) finds
+# the same prefix, even one that Wine made on its own. It works on
+# WINEPREFIX with the Wine on the PATH (in build/x86-root, Wine 10's).
+# Its windows are not left to a window manager
 # (there is none on the private display): Wine draws their frames itself, so
 # title bars and regions show, and closing a window does not wait for one.
 # They live in a Wine desktop the size of the private display, where Wine
@@ -64,34 +70,32 @@ nuv_wine_env() {
 # dialog, so a crashing test fails then, not at its time limit. Programs are
 # told they run on Windows 7, whichever Wine runs them (Wine 8 says 7 by
 # default, Wine 10 says 10); a test that wants another version sets it.
-# With arguments, makes the prefix PREFIX with the Wine that RUNNER... reaches
-# (the 32-bit one: nuv_ensure_wineprefix "$nuv_x86_prefix" scripts/x86-exec).
 nuv_screen=1024x768
 nuv_prefix_version=5
+nuv_prefix_settings=(
+  'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
+  'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+  'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
+  'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$nuv_screen"
+  'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+  'HKCU\Software\Wine' Version REG_SZ win7
+)
 nuv_ensure_wineprefix() {
-  nuv_wine_env
-  local prefix=${1:-$WINEPREFIX}
-  [ $# -gt 0 ] && shift
-  [ -f "$prefix/.nuv-ready-$nuv_prefix_version" ] && return 0
-  nuv_say "Making the Wine prefix ${prefix#"$nuv_root/"} (once)"
-  mkdir -p "$prefix"
-  local settings=(
-    'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
-    'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
-    'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
-    'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$nuv_screen"
-    'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
-    'HKCU\Software\Wine' Version REG_SZ win7
-  )
-  WINEPREFIX=$prefix "$@" wineboot -i >/dev/null 2>&1 || true
+  [ -f "$WINEPREFIX/.nuv-ready-$nuv_prefix_version" ] && return 0
+  nuv_say "Making the Wine prefix ${WINEPREFIX#"$nuv_root/"} the project's (once)"
+  mkdir -p "$WINEPREFIX"
+  # A server already running there has not got the settings; its programs
+  # are not the project's (those wait for this under the lock).
+  wineserver -k >/dev/null 2>&1
+  wineboot -i >/dev/null 2>&1 || true
   local i
-  for ((i = 0; i < ${#settings[@]}; i += 4)); do
-    WINEPREFIX=$prefix "$@" wine reg add "${settings[i]}" /v "${settings[i + 1]}" /t "${settings[i + 2]}" \
-      /d "${settings[i + 3]}" /f >/dev/null 2>&1
+  for ((i = 0; i < ${#nuv_prefix_settings[@]}; i += 4)); do
+    wine reg add "${nuv_prefix_settings[i]}" /v "${nuv_prefix_settings[i + 1]}" \
+      /t "${nuv_prefix_settings[i + 2]}" /d "${nuv_prefix_settings[i + 3]}" /f >/dev/null 2>&1 || return 1
   done
-  WINEPREFIX=$prefix "$@" wineserver -w
-  rm -f "$prefix"/.nuv-ready*
-  touch "$prefix/.nuv-ready-$nuv_prefix_version"
+  wineserver -w
+  rm -f "$WINEPREFIX"/.nuv-ready*
+  touch "$WINEPREFIX/.nuv-ready-$nuv_prefix_version"
 }
 
 nuv_stop_wine() {

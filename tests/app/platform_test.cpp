@@ -51,4 +51,38 @@ TEST(ShowMessageBox, IsOwnedByTheActiveWindowAndShowsItsTexts) {
     DestroyWindow(owner);
 }
 
+// The prefix the tests run in is the project's, however the run was started
+// (scripts/test, ctest by hand, an editor's runner) and whoever made it.
+TEST(TestPrefix, HasTheProjectsSettings) {
+    if (!RunningUnderWine()) GTEST_SKIP() << "reads the Wine prefix's settings";
+    const struct {
+        const char* key;
+        const char* name;
+        std::string value; // a DWORD as its decimal digits
+    } settings[] = {
+        {"Software\\Wine\\X11 Driver", "Decorated", "N"},
+        {"Software\\Wine\\X11 Driver", "Managed", "N"},
+        {"Software\\Wine\\Explorer", "Desktop", "Default"},
+        {"Software\\Wine\\Explorer\\Desktops", "Default", "1024x768"},
+        {"Software\\Wine\\WineDbg", "ShowCrashDialog", "0"},
+        {"Software\\Wine", "Version", "win7"},
+    };
+    for (const auto& setting : settings) {
+        char data[256] = "";
+        DWORD type = 0, size = sizeof data - 1;
+        EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, setting.key, setting.name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
+                               &type, data, &size),
+                  ERROR_SUCCESS)
+            << setting.key << "\\" << setting.name;
+        const std::string value =
+            type == REG_DWORD ? std::to_string(*reinterpret_cast<const DWORD*>(data)) : std::string(data);
+        EXPECT_EQ(value, setting.value) << setting.key << "\\" << setting.name;
+    }
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    ASSERT_TRUE(GetVersionExA(&version));
+    EXPECT_EQ(version.dwMajorVersion * 10 + version.dwMinorVersion, 61u)
+        << "Windows 7 is what the programs see";
+}
+
 } // namespace
