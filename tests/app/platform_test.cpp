@@ -68,12 +68,18 @@ TEST(TestPrefix, HasTheProjectsSettings) {
         {"Software\\Wine", "Version", "win7"},
     };
     for (const auto& setting : settings) {
+        // The 64-bit registry's, which a 32-bit test reaches too.
         char data[256] = "";
         DWORD type = 0, size = sizeof data - 1;
-        EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, setting.key, setting.name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
-                               &type, data, &size),
+        HKEY key = nullptr;
+        const LSTATUS opened =
+            RegOpenKeyExA(HKEY_CURRENT_USER, setting.key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key);
+        EXPECT_EQ(opened == ERROR_SUCCESS ? RegQueryValueExA(key, setting.name, nullptr, &type,
+                                                             reinterpret_cast<BYTE*>(data), &size)
+                                          : opened,
                   ERROR_SUCCESS)
             << setting.key << "\\" << setting.name;
+        if (key) RegCloseKey(key);
         const std::string value =
             type == REG_DWORD ? std::to_string(*reinterpret_cast<const DWORD*>(data)) : std::string(data);
         EXPECT_EQ(value, setting.value) << setting.key << "\\" << setting.name;
