@@ -55,11 +55,11 @@ nuv_wine_env() {
 # (scripts/test, ctest by hand, scripts/hunt, an editor's test runner) finds
 # the same prefix, even one that Wine made on its own. It works on
 # WINEPREFIX with the Wine on the PATH (in build/x86-root, Wine 10's).
-# Its windows are not left to a window manager
-# (there is none on the private display): Wine draws their frames itself, so
-# title bars and regions show, and closing a window does not wait for one.
-# They live in a Wine desktop the size of the private display, where Wine
-# keeps activation and focus to itself. On the bare X display it also follows
+# The prefix's windows are not left to a window manager (there is none on
+# the private display): Wine draws their frames itself, so title bars and
+# regions show, and closing a window does not wait for one. They live in a
+# Wine desktop the size of the private display, where Wine keeps activation
+# and focus to itself. On the bare X display it also follows
 # the X server's focus changes, which reach a program when it next waits for
 # input: after a box closes at once, its focus change can arrive after a
 # click that a test sent straight to Wine, cancel the press (WM_CANCELMODE)
