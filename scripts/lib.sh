@@ -167,6 +167,9 @@ nuv_start_xvfb() {
       export DISPLAY=":$n"
       return 0
     fi
+    # Not up in time (a busy machine): ended, not left to come up later
+    # unowned, before the next display is tried.
+    nuv_stop_xvfb
   done
   nuv_say "Could not start Xvfb"
   return 1
