@@ -114,10 +114,23 @@ nuv_x86_usable() {
   return 1
 }
 
+# Can this machine's kernel run 32-bit code in a 64-bit process, as WoW64
+# needs? Where it cannot, scripts/x86-exec runs the 32-bit programs in the
+# virtual machine of scripts/x86-vm instead.
+nuv_x86_runs_natively() {
+  local probe="$nuv_root/build/compat32-probe" source="$nuv_root/scripts/compat32-probe.c"
+  if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
+    mkdir -p "$nuv_root/build" && cc -O2 -static -no-pie -o "$probe" "$source" || return 1
+  fi
+  { "$probe"; } 2>/dev/null
+}
+
 # Ends the root's Wine server and with it every process in the root, so the
 # mount namespaces they held (see scripts/x86-exec) go away too.
 nuv_stop_wine_x86() {
   nuv_x86_usable 2>/dev/null || return 0
+  # A virtual machine's processes ended with it.
+  nuv_x86_runs_natively || return 0
   "$nuv_root/scripts/x86-exec" wineserver -k >/dev/null 2>&1
   local i
   for i in $(seq 1 50); do
