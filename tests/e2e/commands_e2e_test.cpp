@@ -595,6 +595,8 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
                 const HWND box = WaitForMessageBox(program.processId(), command.title);
                 ASSERT_TRUE(box) << "no '" << command.title << "' box";
                 if (!fromKeyboard) { // the window takes no input while its box is up: nor do its labels
+                    // (the box disables it just after it appears)
+                    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(program.window()); }));
                     Com<IAccessible> object;
                     ClientObject(ContainerOf(program, command.container), object);
                     EXPECT_EQ(object->accDoDefaultAction(ChildId(command.child)), E_FAIL);
