@@ -2,6 +2,7 @@
 
 #include "support/window_test_support.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -86,6 +87,16 @@ RunningProgram::RunningProgram(const std::string& programFile) : folder_(MakeScr
     CopyFileA(programFile.c_str(), program_.c_str(), FALSE);
 }
 
+DWORD TimeScale() {
+    static const DWORD scale = [] {
+        char text[16] = "";
+        const DWORD length = GetEnvironmentVariableA("NUV_TIME_SCALE", text, sizeof text);
+        const long value = length > 0 && length < sizeof text ? std::strtol(text, nullptr, 10) : 1;
+        return value >= 1 && value <= 100 ? static_cast<DWORD>(value) : DWORD{1};
+    }();
+    return scale;
+}
+
 RunningProgram::~RunningProgram() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -115,17 +126,17 @@ bool RunningProgram::Start() {
     if (!CreateProcessA(program_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &startup, &process_))
         return false;
-    WaitForInputIdle(process_.hProcess, 10000);
+    WaitForInputIdle(process_.hProcess, 10000 * TimeScale());
     WaitUntil([&] { return (window_ = FindProcessWindow(process_.dwProcessId, "NUV2", nullptr)) != nullptr; },
               10000);
     if (!window_) return false;
-    WaitForInputIdle(process_.hProcess, 5000);
+    WaitForInputIdle(process_.hProcess, 5000 * TimeScale());
     Sleep(200); // the first paint
     return true;
 }
 
 bool RunningProgram::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
-    if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    if (WaitForSingleObject(process_.hProcess, milliseconds * TimeScale()) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(process_.hProcess, exitCode);
     return true;
 }

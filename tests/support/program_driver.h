@@ -141,11 +141,16 @@ std::string MessageBoxText(HWND box);
 // not come within the time.
 bool CloseMessageBox(HWND box, bool withEnterKey = false);
 
-// Polls until condition() holds or the time runs out.
+// How many times its time a wait is given before it counts as failed:
+// NUV_TIME_SCALE where everything runs emulated, several times slower; 1 by
+// default.
+DWORD TimeScale();
+
+// Polls until condition() holds or the time (times TimeScale()) runs out.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD milliseconds = 5000) {
     const DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > milliseconds) return false;
+        if (GetTickCount() - start > milliseconds * TimeScale()) return false;
         Sleep(5);
     }
     return true;
