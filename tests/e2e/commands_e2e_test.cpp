@@ -572,6 +572,11 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
                                        : std::to_string(command.child)));
             RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
             DeleteFileA(record.c_str());
+            // Back in the window, as its user is after the web page opened: a
+            // box shown while another program is in front does not come to
+            // the front, nor does the window when it closes (Wine 10).
+            SetForegroundWindow(program.window());
+            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program.window(); }));
             if (fromKeyboard) {
                 TypeKey(VK_SPACE, VK_MENU);
                 TypeKey(command.key);
@@ -600,8 +605,15 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
                     Com<IAccessible> object;
                     ClientObject(ContainerOf(program, command.container), object);
                     EXPECT_EQ(object->accDoDefaultAction(ChildId(command.child)), E_FAIL);
+                    // Closed, the box gives the window back its input; whether
+                    // it also gives it the front is Wine's own (Wine 10 may
+                    // not, after a call from another process).
+                    PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    EXPECT_TRUE(
+                        WaitUntil([&] { return !IsWindow(box) && IsWindowEnabled(program.window()); }));
+                } else {
+                    EXPECT_TRUE(CloseMessageBox(box, true));
                 }
-                EXPECT_TRUE(CloseMessageBox(box, fromKeyboard));
             } else {
                 std::string text;
                 EXPECT_TRUE(WaitUntil([&] { return !(text = ReadWholeFile(record)).empty(); }));
