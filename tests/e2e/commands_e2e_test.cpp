@@ -575,8 +575,16 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
             // Back in the window, as its user is after the web page opened: a
             // box shown while another program is in front does not come to
             // the front, nor does the window when it closes (Wine 10).
+            // A box's owner is its program's active window: wait until the
+            // program's own thread has taken the activation too.
             SetForegroundWindow(program.window());
-            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program.window(); }));
+            ASSERT_TRUE(WaitUntil([&] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof info;
+                return GetForegroundWindow() == program.window() &&
+                       GetGUIThreadInfo(GetWindowThreadProcessId(program.window(), nullptr), &info) &&
+                       info.hwndActive == program.window();
+            }));
             if (fromKeyboard) {
                 TypeKey(VK_SPACE, VK_MENU);
                 TypeKey(command.key);
