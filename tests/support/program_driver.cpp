@@ -262,11 +262,9 @@ std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
     return pixels;
 }
 
-} // namespace
-
 // Compared on the screen: the icon's opaque pixels (the same on black and on
 // white) must show at the top left of the box's icon control.
-bool MessageBoxShowsIcon(HWND box, const char* systemIcon) {
+bool IconShownNow(HWND box, const char* systemIcon) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) continue;
         const int size = GetSystemMetrics(SM_CXICON);
@@ -286,6 +284,13 @@ bool MessageBoxShowsIcon(HWND box, const char* systemIcon) {
         return opaque > 0;
     }
     return false;
+}
+
+} // namespace
+
+// A box may show its icon a moment after the box itself.
+bool MessageBoxShowsIcon(HWND box, const char* systemIcon) {
+    return WaitUntil([&] { return IconShownNow(box, systemIcon); });
 }
 
 POINT ClientPointOnScreen(HWND window, int x, int y) {

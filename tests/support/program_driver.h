@@ -104,7 +104,8 @@ std::string ReadWholeFile(const std::string& path);
 // True under Wine, where the registry and the screen are the test set-up's own.
 bool RunningUnderWine();
 
-// The icon a message box shows, compared with a system icon by its pixels.
+// The icon a message box shows, compared with a system icon by its pixels
+// once the box has painted it.
 bool MessageBoxShowsIcon(HWND box, const char* systemIcon);
 
 // A point of a window's client area on the screen.
