@@ -2,8 +2,29 @@
 
 #include <vector>
 
+namespace {
+
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A box is modal to its owner. The active window is the window itself while
+// the user works in it; a command that a screen reader runs while its own
+// window is in front finds no active window here, and a box without an owner
+// would leave the window taking clicks behind it.
+HWND MessageBoxOwner() {
+    if (const HWND active = GetActiveWindow()) return active;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+} // namespace
+
 void ShowMessageBox(const std::string& text, UINT style, const std::string& title) {
-    MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), style);
+    MessageBoxA(MessageBoxOwner(), text.c_str(), title.c_str(), style);
 }
 
 void EndProgram() { ExitProcess(0); }

@@ -12,8 +12,11 @@ constexpr UINT kCriticalIcon = 16;    // MB_ICONERROR
 constexpr UINT kExclamationIcon = 48; // MB_ICONEXCLAMATION
 constexpr UINT kInformationIcon = 64; // MB_ICONINFORMATION
 
-// Shows a modal box owned by the application's active window and returns
-// when the user closes it. Lines in text are separated by CR LF.
+// Shows a modal box and returns when the user closes it. Lines in text are
+// separated by CR LF. The box blocks the window it belongs to: the active
+// window, or, when a command runs while another program is in front (a
+// screen reader's action), this thread's own visible window; none before the
+// window is shown.
 void ShowMessageBox(const std::string& text, UINT style, const std::string& title);
 
 // Ends the program at once: no further handler runs, the windows go with the

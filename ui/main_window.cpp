@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "app/platform.h"
 #include "app/timing_marks.h"
 #include "ui/accessibility.h"
 #include "ui/handlers.h"
@@ -34,7 +35,7 @@ int ScreenDpi() {
 void ReportUnexpectedError(const char* what) {
     std::string text = "The command could not be completed.";
     if (what && *what) text += std::string("\r\n\r\n") + what;
-    MessageBoxA(GetActiveWindow(), text.c_str(), kMainWindow.caption, MB_OK | MB_ICONERROR);
+    ShowMessageBox(text, kCriticalIcon, kMainWindow.caption);
 }
 
 template <typename Handler> LRESULT Guarded(Handler handler) {

@@ -36,19 +36,26 @@ TEST(LaunchCommandLine, ACommandThatCannotStartIsToldAndTheCallerGoesOn) {
         << watch.text;
 }
 
-TEST(ShowMessageBox, IsOwnedByTheActiveWindowAndShowsItsTexts) {
-    const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
-                                       100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(owner);
-    SetForegroundWindow(owner);
-    SetActiveWindow(owner);
-    BoxCloser watch;
-    ShowMessageBox("one\r\n\r\nthree", kInformationIcon, "Title :");
-    watch.Wait();
-    EXPECT_EQ(watch.title, "Title :");
-    EXPECT_EQ(watch.text, "one\r\n\r\nthree");
-    EXPECT_EQ(watch.owner, owner);
-    DestroyWindow(owner);
+// Modal to the window it blocks: the active one, and the thread's own window
+// when none is active (a command run while another program is in front).
+TEST(ShowMessageBox, IsOwnedByTheWindowItBlocksAndShowsItsTexts) {
+    for (const bool active : {true, false}) {
+        SCOPED_TRACE(active ? "active" : "shown, not active");
+        const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(owner);
+        ShowWindow(owner, active ? SW_SHOW : SW_SHOWNOACTIVATE);
+        if (active) SetForegroundWindow(owner);
+        SetActiveWindow(active ? owner : nullptr);
+        ASSERT_EQ(GetActiveWindow(), active ? owner : nullptr);
+        BoxCloser watch;
+        ShowMessageBox("one\r\n\r\nthree", kInformationIcon, "Title :");
+        watch.Wait();
+        EXPECT_EQ(watch.title, "Title :");
+        EXPECT_EQ(watch.text, "one\r\n\r\nthree");
+        EXPECT_EQ(watch.owner, owner);
+        DestroyWindow(owner);
+    }
 }
 
 // The prefix the tests run in is the project's, however the run was started

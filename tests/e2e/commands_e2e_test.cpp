@@ -425,6 +425,34 @@ std::wstring TextOf(HRESULT result, BSTR text) {
     return value;
 }
 
+// Another program's window, as a screen reader's own may be in front while
+// it runs a command. A thread of its own serves its messages.
+class WindowInFront {
+public:
+    WindowInFront() : thread_([this] { Serve(); }) {
+        WaitUntil([&] { return window_.load() != nullptr; });
+    }
+    ~WindowInFront() {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+
+private:
+    void Serve() {
+        threadId_ = GetCurrentThreadId();
+        const HWND window = CreateWindowExA(0, "STATIC", "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                            160, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        window_ = window;
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+        DestroyWindow(window);
+    }
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+
 // What a screen reader is told of each child of the window's two containers,
 // in order: a child window (no name here: its own object speaks for it) or a
 // label.
@@ -553,6 +581,8 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
     TypeKey(VK_DOWN);
     const HWND option2 = GetDlgItem(Frame(program), static_cast<int>(ControlId::Option2));
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(option2, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+    WindowInFront other;
+    ASSERT_TRUE(other.window());
 
     const struct {
         WORD key;
@@ -572,18 +602,20 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
                                        : std::to_string(command.child)));
             RegDeleteTreeA(HKEY_CURRENT_USER, kDwmKey);
             DeleteFileA(record.c_str());
-            // Back in the window, as its user is after the web page opened: a
-            // box shown while another program is in front does not come to
-            // the front, nor does the window when it closes (Wine 10).
-            // A box's owner is its program's active window: wait until the
-            // program's own thread has taken the activation too.
-            SetForegroundWindow(program.window());
+            // The keys go to the window in front: the user is back in the
+            // window, as after the web page opened (a box shown while another
+            // program is in front does not come to the front, nor does the
+            // window when it closes: Wine 10), and the program's own thread
+            // has taken the activation too. A screen reader's action comes
+            // while its own window is in front.
+            const HWND front = fromKeyboard ? program.window() : other.window();
+            SetForegroundWindow(front);
             ASSERT_TRUE(WaitUntil([&] {
                 GUITHREADINFO info{};
                 info.cbSize = sizeof info;
-                return GetForegroundWindow() == program.window() &&
+                return GetForegroundWindow() == front &&
                        GetGUIThreadInfo(GetWindowThreadProcessId(program.window(), nullptr), &info) &&
-                       info.hwndActive == program.window();
+                       info.hwndActive == (fromKeyboard ? program.window() : nullptr);
             }));
             if (fromKeyboard) {
                 TypeKey(VK_SPACE, VK_MENU);
@@ -607,8 +639,9 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
             if (command.title) {
                 const HWND box = WaitForMessageBox(program.processId(), command.title);
                 ASSERT_TRUE(box) << "no '" << command.title << "' box";
-                if (!fromKeyboard) { // the window takes no input while its box is up: nor do its labels
-                    // (the box disables it just after it appears)
+                if (!fromKeyboard) { // the box blocks the window behind the screen reader's:
+                    // its labels take no action while it is up (it disables
+                    // the window just after it appears)
                     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(program.window()); }));
                     Com<IAccessible> object;
                     ClientObject(ContainerOf(program, command.container), object);
