@@ -125,6 +125,20 @@ nuv_x86_runs_natively() {
   { "$probe"; } 2>/dev/null
 }
 
+# ctest --preset PRESET ARGS... Where the kernel cannot run 32-bit code, the
+# 32-bit preset's whole run goes into one virtual machine (scripts/x86-vm),
+# where each program starts in seconds: a machine for each test would cost
+# a boot and a Wine server more each time.
+nuv_ctest() {
+  local preset=$1
+  shift
+  if [ "$preset" = windows-x86 ] && nuv_x86_usable 2>/dev/null && ! nuv_x86_runs_natively; then
+    "$nuv_root/scripts/x86-vm" ctest --preset "$preset" "$@"
+  else
+    ctest --preset "$preset" "$@"
+  fi
+}
+
 # Ends the root's Wine server and with it every process in the root, so the
 # mount namespaces they held (see scripts/x86-exec) go away too.
 nuv_stop_wine_x86() {
