@@ -73,29 +73,52 @@ nuv_wine_env() {
 nuv_screen=1024x768
 nuv_prefix_version=5
 nuv_prefix_settings=(
-  'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
-  'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
-  'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
-  'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ "$nuv_screen"
-  'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
-  'HKCU\Software\Wine' Version REG_SZ win7
+  'Software\Wine\X11 Driver' Decorated '"N"'
+  'Software\Wine\X11 Driver' Managed '"N"'
+  'Software\Wine\Explorer' Desktop '"Default"'
+  'Software\Wine\Explorer\Desktops' Default "\"$nuv_screen\""
+  'Software\Wine\WineDbg' ShowCrashDialog dword:00000000
+  'Software\Wine' Version '"win7"'
 )
 nuv_ensure_wineprefix() {
   [ -f "$WINEPREFIX/.nuv-ready-$nuv_prefix_version" ] && return 0
   nuv_say "Making the Wine prefix ${WINEPREFIX#"$nuv_root/"} the project's (once)"
   mkdir -p "$WINEPREFIX"
   # A server already running there has not got the settings; its programs
-  # are not the project's (those wait for this under the lock).
+  # are not the project's (those wait for this under the lock). Wine makes a
+  # missing prefix before the first program it runs: wineboot --init would
+  # then make it a second time over.
   wineserver -k >/dev/null 2>&1
-  wineboot -i >/dev/null 2>&1 || true
-  local i
-  for ((i = 0; i < ${#nuv_prefix_settings[@]}; i += 4)); do
-    wine reg add "${nuv_prefix_settings[i]}" /v "${nuv_prefix_settings[i + 1]}" \
-      /t "${nuv_prefix_settings[i + 2]}" /d "${nuv_prefix_settings[i + 3]}" /f >/dev/null 2>&1 || return 1
-  done
+  wine cmd /c exit </dev/null >/dev/null 2>&1
   wineserver -w
-  rm -f "$WINEPREFIX"/.nuv-ready*
+  [ -f "$WINEPREFIX/user.reg" ] || return 1
+  local i
+  for ((i = 0; i < ${#nuv_prefix_settings[@]}; i += 3)); do
+    nuv_reg_set "$WINEPREFIX/user.reg" "${nuv_prefix_settings[@]:i:3}" || return 1
+  done
+  rm -f "$WINEPREFIX"/.nuv-ready* "$WINEPREFIX/.nuv-mode"
   touch "$WINEPREFIX/.nuv-ready-$nuv_prefix_version"
+}
+
+# Sets NAME under KEY in the registry file of a prefix whose server is not
+# running (user.reg for HKCU, system.reg for HKLM) to DATA as the file writes
+# it (dword:00000078, "Default"), adding the key where it is missing; with no
+# DATA, deletes the value. No Wine program runs for it: under emulation each
+# would cost seconds.
+nuv_reg_set() {
+  NUV_KEY="[${2//\\/\\\\}]" NUV_NAME="\"$3\"" NUV_DATA="${4-}" NUV_SET="${4+1}" awk '
+    function put() {
+      if (ENVIRON["NUV_SET"] && !done) print ENVIRON["NUV_NAME"] "=" ENVIRON["NUV_DATA"]
+      done = 1
+    }
+    index($0, ENVIRON["NUV_KEY"] " ") == 1 || $0 == ENVIRON["NUV_KEY"] { inside = 1; print; next }
+    inside && $0 == "" { put(); inside = 0 }
+    inside && index($0, ENVIRON["NUV_NAME"] "=") == 1 { put(); next }
+    { print }
+    END {
+      if (!inside && !done && ENVIRON["NUV_SET"]) printf "\n%s\n", ENVIRON["NUV_KEY"]
+      put()
+    }' "$1" >"$1.nuv-new" && mv -f "$1.nuv-new" "$1"
 }
 
 nuv_stop_wine() {
