@@ -17,7 +17,7 @@ nuv_x86_prefix="$nuv_root/build/wineprefix-x86"
 nuv_packages=(
   cmake make g++ clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine wine64 fonts-wine fonts-liberation debootstrap
+  wine wine64 fonts-wine fonts-liberation mmdebstrap bubblewrap
   xvfb xdotool x11-apps imagemagick
   googletest libgtest-dev libbenchmark-dev
   git zip unzip bc osslsigncode openssl
@@ -41,6 +41,26 @@ nuv_ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures PRESET and builds it (the TARGETS named, or all), the output of
+# each step in build/PRESET-configure.log and build/PRESET-build.log; when a
+# step fails, shows the end of its log and returns 1.
+nuv_build() {
+  local preset=$1 log="$nuv_root/build/$1" targets=()
+  shift
+  [ $# -gt 0 ] && targets=(--target "$@")
+  mkdir -p "$nuv_root/build"
+  if ! cmake --preset "$preset" >"$log-configure.log" 2>&1; then
+    tail -n 40 "$log-configure.log" >&2
+    nuv_say "$preset: configuring failed (build/$preset-configure.log)"
+    return 1
+  fi
+  if ! cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" >"$log-build.log" 2>&1; then
+    grep -E -B 2 -A 8 'error|Error' "$log-build.log" | head -n 60 >&2
+    nuv_say "$preset: the build failed (build/$preset-build.log)"
+    return 1
+  fi
 }
 
 nuv_wine_env() {
@@ -180,11 +200,29 @@ nuv_stop_wine_x86() {
 # The ids of the processes whose root is the Debian 13 root, if any.
 nuv_x86_processes() {
   local p found=() root
-  root=$(cd "$nuv_x86_root" 2>/dev/null && pwd -P) || return 1
+  root=$(stat -L -c %d:%i "$nuv_x86_root/" 2>/dev/null) || return 1
   for p in /proc/[0-9]*; do
-    [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && found+=("${p#/proc/}")
+    [ "$(stat -L -c %d:%i "$p/root/" 2>/dev/null)" = "$root" ] && found+=("${p#/proc/}")
   done
   [ ${#found[@]} -gt 0 ] && echo "${found[*]}"
+}
+
+# Becomes COMMAND run as root of the Debian 13 root: in the caller's folder
+# when it lies in the project (else the project's), with the machine's /proc,
+# /sys, /dev and X sockets, the project at its own path and the caller's
+# environment but for the paths to the machine's own libraries. Its mounts
+# live in a mount namespace of its own (bubblewrap's): the machine's mount
+# table never sees them, and the kernel drops them when the last process in
+# that namespace ends, however it ends. A Wine server started there lives on,
+# and with it its namespace, until `x86-exec wineserver -k`.
+nuv_in_x86_root() {
+  local project here x11=()
+  project=$(cd "$nuv_root" && pwd -P) here=$(pwd -P)
+  case $here in "$project" | "$project"/*) ;; *) here=$project ;; esac
+  [ -d /tmp/.X11-unix ] && x11=(--bind /tmp/.X11-unix /tmp/.X11-unix)
+  exec bwrap --die-with-parent --bind "$nuv_x86_root" / --proc /proc --dev-bind /dev /dev --bind /sys /sys "${x11[@]}" \
+    --bind "$project" "$project" --chdir "$here" --unsetenv LD_LIBRARY_PATH --unsetenv LD_PRELOAD \
+    --unsetenv TMPDIR --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
 }
 
 # Removes a folder that may have held mounts, refusing while anything is
@@ -199,33 +237,33 @@ nuv_remove_tree() {
   rm -rf --one-file-system "$1"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY; nuv_stop_xvfb ends it.
-nuv_xvfb_pid=""
+# Starts Xvfb on a display it finds free itself (so that two runs at once
+# never take the same one) and exports DISPLAY once it answers; nuv_stop_xvfb
+# ends every one started.
+nuv_xvfb_pids=()
 nuv_start_xvfb() {
-  local n
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${nuv_screen}x24" -nolisten tcp >/dev/null 2>&1 &
-    nuv_xvfb_pid=$!
-    local i
-    for i in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$nuv_xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if [ -e "/tmp/.X11-unix/X$n" ]; then
-      export DISPLAY=":$n"
-      return 0
-    fi
-    # Not up in time (a busy machine): ended, not left to come up later
-    # unowned, before the next display is tried.
-    nuv_stop_xvfb
+  local number i pid display
+  number=$(mktemp) || return 1
+  Xvfb -displayfd 3 -screen 0 "${nuv_screen}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  pid=$!
+  nuv_xvfb_pids+=("$pid")
+  for i in $(seq 1 100); do
+    [ -s "$number" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
   done
+  display=$(tr -d '\n' <"$number")
+  rm -f "$number"
+  if [ -n "$display" ]; then
+    export DISPLAY=":$display"
+    return 0
+  fi
   nuv_say "Could not start Xvfb"
   return 1
 }
 
 nuv_stop_xvfb() {
-  [ -n "$nuv_xvfb_pid" ] && kill "$nuv_xvfb_pid" 2>/dev/null && wait "$nuv_xvfb_pid" 2>/dev/null
-  nuv_xvfb_pid=""
+  local pid
+  for pid in "${nuv_xvfb_pids[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  nuv_xvfb_pids=()
 }

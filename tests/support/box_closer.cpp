@@ -7,14 +7,21 @@ BoxCloser::BoxCloser(std::function<void(const BoxCloser&)> onShown) : onShown_(s
 }
 
 BoxCloser::~BoxCloser() {
-    stop_ = true;
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
+    Join();
+    if (thread_) CloseHandle(thread_);
 }
 
 bool BoxCloser::Wait(DWORD milliseconds) {
-    WaitForSingleObject(thread_, milliseconds);
+    if (thread_) WaitForSingleObject(thread_, milliseconds * TimeScale());
+    Join();
     return closed_;
+}
+
+// Every wait of the thread ends, in time or when told to stop: waiting for
+// it cannot hang.
+void BoxCloser::Join() {
+    stop_ = true;
+    if (thread_) WaitForSingleObject(thread_, INFINITE);
 }
 
 DWORD WINAPI BoxCloser::Run(void* parameter) {

@@ -13,11 +13,13 @@ public:
     // onShown runs on the watching thread while the box is up, after its
     // title, text and owner have been noted, and before it is closed.
     explicit BoxCloser(std::function<void(const BoxCloser&)> onShown = {});
-    ~BoxCloser(); // stops watching if no box came
+    ~BoxCloser(); // stops watching if no box came, and waits for the thread
     BoxCloser(const BoxCloser&) = delete;
     BoxCloser& operator=(const BoxCloser&) = delete;
 
     // Waits for a box to have come and gone; false when none came in time.
+    // Either way the thread has ended when it returns, so what it noted can
+    // be read.
     bool Wait(DWORD milliseconds = 5000);
 
     std::string title;
@@ -26,8 +28,9 @@ public:
 
 private:
     static DWORD WINAPI Run(void* parameter);
+    void Join();
     std::function<void(const BoxCloser&)> onShown_;
     std::atomic<bool> stop_{false};
-    std::atomic<bool> closed_{false};
+    bool closed_ = false; // written by the thread, read once it has ended
     HANDLE thread_ = nullptr;
 };

@@ -31,33 +31,18 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    const char* title; // null: any
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    char name[256];
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) != search->className) return TRUE;
-    if (search->title) {
-        GetWindowTextA(window, name, sizeof name);
-        if (std::string(name) != search->title) return TRUE;
-    }
-    search->found = window;
-    return FALSE;
-}
-
+// A visible top-level window of the process, of the class and, unless null,
+// with the title. The search by class is the system's own, so that a test
+// polling for a window asks little of a machine that is busy drawing it.
 HWND FindProcessWindow(DWORD processId, const char* className, const char* title) {
-    WindowSearch search{processId, className, title, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != processId || !IsWindowVisible(window)) continue;
+        char text[256] = ""; // the system's search ignores case; the title is exact
+        if (!title || (GetWindowTextA(window, text, sizeof text) && std::strcmp(text, title) == 0)) return window;
+    }
+    return nullptr;
 }
 
 void SendMouse(POINT screen, DWORD flags, DWORD pause) {
