@@ -21,43 +21,43 @@ const WindowRecord kMainWindow = {
 const ControlRecord kControls[kControlCount] = {
 //   kind                       id                    name        caption
 //   rect (twips)               back         fore       opaque  font                tab  container
-//   role (labels)      window menu item (labels)
+//   what a screen reader is told, window menu item (labels)
     {ControlKind::PushButton,   ControlId::Command1, "Command1", "EXiT",
      {2880, 2160, 735, 375},    kButtonFace, kButtonText, true,  FontId::Bold,         1, ControlId::Client,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::GroupFrame,   ControlId::Frame1,   "Frame1",   "Enable/Disable Aero && Flip3D Effect",
      {120, 120, 3495, 1575},    kLightBlue,  kBlack,      true,  FontId::WindowDefault, 0, ControlId::Client,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::OptionButton, ControlId::Option2,  "Option2",  "Disable Aero && Flip3D Effect in Windows Vista",
      {120, 720, 3135, 375},     kLightBlue,  kBlack,      true,  FontId::Bold,         3, ControlId::Frame1,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::OptionButton, ControlId::Option1,  "Option1",  "Enable Aero && Flip3D Effect in WindowsVista",
      {120, 240, 3255, 375},     kLightBlue,  kBlack,      true,  FontId::Bold,         2, ControlId::Frame1,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::Label,        ControlId::Label5,   "Label5",   "Flip3D : Windows Key + TAB Key",
      {70, 1350, 2415, 255},     kLightBlue,  kBlack,      false, FontId::Arial,        8, ControlId::Frame1,
-     LabelRole::Text,   nullptr},
+     kTextLabel,   nullptr},
     {ControlKind::Shape,        ControlId::Shape1,   "Shape1",   "",
      {2520, 1200, 855, 255},    kLightBlue,  kWindowText, false, FontId::WindowDefault, -1, ControlId::Frame1,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::Label,        ControlId::Label2,   "Label2",   " APPLY",
      {2520, 1200, 855, 255},    kLightCyan,  kVeryDarkBlue, true, FontId::LargeBold,   5, ControlId::Frame1,
-     LabelRole::Button, "A&pply"},
+     kButtonLabel, "A&pply"},
     {ControlKind::Shape,        ControlId::Shape3,   "Shape3",   "",
      {2880, 1800, 735, 255},    kLightCyan,  kWindowText, false, FontId::WindowDefault, -1, ControlId::Client,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::Label,        ControlId::Label4,   "Label4",   " About!",
      {2880, 1800, 735, 255},    kLightBlue,  kBlack,      true,  FontId::Bold,         7, ControlId::Client,
-     LabelRole::Button, "A&bout"},
+     kButtonLabel, "A&bout"},
     {ControlKind::Label,        ControlId::Label3,   "Label3",   kWebAddress,
      {0, 2280, 2895, 255},      kLightCyan,  kDarkBlue,   false, FontId::WindowDefault, 6, ControlId::Client,
-     LabelRole::Link,   "&Web Page"},
+     kLinkLabel,   "&Web Page"},
     {ControlKind::Shape,        ControlId::Shape2,   "Shape2",   "",
      {120, 1800, 1695, 255},    kLightCyan,  kWindowText, false, FontId::WindowDefault, -1, ControlId::Client,
-     LabelRole::None,   nullptr},
+     kNoLabel,     nullptr},
     {ControlKind::Label,        ControlId::Label1,   "Label1",   "  Effect Discription",
      {120, 1800, 1695, 255},    kLightBlue,  kBlack,      true,  FontId::Bold,         4, ControlId::Client,
-     LabelRole::Button, "&Effect Description"},
+     kButtonLabel, "&Effect Description"},
 };
 // clang-format on
 
@@ -112,14 +112,6 @@ std::string AccessibleName(const ControlRecord& control) {
         if (c[0] == '&' && c[1] == '&') ++c;
     }
     return name;
-}
-
-const char* DefaultActionOf(LabelRole role) {
-    switch (role) {
-    case LabelRole::Button: return "Press";
-    case LabelRole::Link: return "Jump";
-    default: return nullptr;
-    }
 }
 
 // A control id shifted past the four bits the system keeps for itself.

@@ -78,9 +78,20 @@ struct PixelRect {
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-// What a label is to a screen reader, and so what doing its default action
-// means: a button is pressed, a link followed; plain text has no action.
-enum class LabelRole { None, Button, Link, Text };
+// What a screen reader is told of a label besides its name (its caption as
+// it shows): its role and state, in oleacc's numbers (this unit has no
+// platform dependency), and what doing its default action is called, which
+// does what a click does: a button is pressed, a link followed; plain text
+// has no action.
+struct LabelAccess {
+    long role;                 // ROLE_SYSTEM_*; 0 for what is not a label
+    long state;                // STATE_SYSTEM_*
+    const char* defaultAction; // null: none
+};
+constexpr LabelAccess kNoLabel{0, 0, nullptr};
+constexpr LabelAccess kButtonLabel{0x2B, 0, "Press"};     // ROLE_SYSTEM_PUSHBUTTON
+constexpr LabelAccess kLinkLabel{0x1E, 0x400000, "Jump"}; // ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED
+constexpr LabelAccess kTextLabel{0x29, 0x40, nullptr};    // ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY
 
 struct ControlRecord {
     ControlKind kind;
@@ -94,7 +105,7 @@ struct ControlRecord {
     FontId font;
     int tabIndex; // -1: the control has none
     ControlId container;
-    LabelRole role;             // labels only
+    LabelAccess access;         // labels: what a screen reader is told
     const char* windowMenuItem; // the label's command in the window menu, or null
 };
 
@@ -154,11 +165,9 @@ int FontHeight(const FontRecord& font, int dpi);
 // The controls that have a tab index, in tab order.
 std::vector<const ControlRecord*> ControlsInTabOrder();
 
-// What a screen reader is told of a label: its caption as it shows ("&&" is
-// one "&"), without the blanks that indent it; and its default action, null
-// for a label that has none.
+// The name a screen reader is told of a control: its caption as it shows
+// ("&&" is one "&"), without the blanks that indent it.
 std::string AccessibleName(const ControlRecord& control);
-const char* DefaultActionOf(LabelRole role);
 
 // The window menu's command of a label (what WM_SYSCOMMAND carries: the low
 // four bits are the system's, and every id is below the system's own), and

@@ -94,7 +94,7 @@ void MainWindow_OnSysCommand(HWND hwnd, UINT command, int x, int y) {
 // meanwhile has the window disabled: then nothing more opens behind it.
 void MainWindow_OnLabelAction(HWND hwnd, ControlId label) {
     const ControlRecord* control = FindControl(label);
-    if (control && DefaultActionOf(control->role) && IsWindowEnabled(hwnd)) RaiseClick(label);
+    if (control && control->access.defaultAction && IsWindowEnabled(hwnd)) RaiseClick(label);
 }
 
 // Keeps the focus on the control that had it when the window was left.

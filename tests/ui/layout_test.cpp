@@ -182,18 +182,20 @@ TEST(Layout, CaptionsHoldNoAccessKey) {
 // What a screen reader is told of each label, and the label's item in the
 // window menu, where the keyboard reaches it.
 TEST(Layout, LabelsDescribeThemselvesToScreenReadersAndTheWindowMenu) {
+    // oleacc's ROLE_SYSTEM_PUSHBUTTON, _LINK and _STATICTEXT; STATE_SYSTEM_LINKED and _READONLY.
+    constexpr long kButton = 0x2B, kLink = 0x1E, kText = 0x29, kLinked = 0x400000, kReadOnly = 0x40;
     const struct {
         ControlId id;
         const char* name;
-        LabelRole role;
+        long role, state;
         const char* action;
         const char* menuItem;
     } labels[] = {
-        {ControlId::Label1, "Effect Discription", LabelRole::Button, "Press", "&Effect Description"},
-        {ControlId::Label2, "APPLY", LabelRole::Button, "Press", "A&pply"},
-        {ControlId::Label3, "http://www.example.com/nuv/", LabelRole::Link, "Jump", "&Web Page"},
-        {ControlId::Label4, "About!", LabelRole::Button, "Press", "A&bout"},
-        {ControlId::Label5, "Flip3D : Windows Key + TAB Key", LabelRole::Text, nullptr, nullptr},
+        {ControlId::Label1, "Effect Discription", kButton, 0, "Press", "&Effect Description"},
+        {ControlId::Label2, "APPLY", kButton, 0, "Press", "A&pply"},
+        {ControlId::Label3, "http://www.example.com/nuv/", kLink, kLinked, "Jump", "&Web Page"},
+        {ControlId::Label4, "About!", kButton, 0, "Press", "A&bout"},
+        {ControlId::Label5, "Flip3D : Windows Key + TAB Key", kText, kReadOnly, nullptr, nullptr},
     };
     // The platform's own items keep their keys (Wine adds "&About Wine").
     std::string keys = "RMSNXCA";
@@ -201,8 +203,9 @@ TEST(Layout, LabelsDescribeThemselvesToScreenReadersAndTheWindowMenu) {
         const ControlRecord& label = *FindControl(expected.id);
         SCOPED_TRACE(label.name);
         EXPECT_EQ(AccessibleName(label), expected.name);
-        EXPECT_EQ(label.role, expected.role);
-        EXPECT_STREQ(DefaultActionOf(label.role), expected.action);
+        EXPECT_EQ(label.access.role, expected.role);
+        EXPECT_EQ(label.access.state, expected.state);
+        EXPECT_STREQ(label.access.defaultAction, expected.action);
         EXPECT_STREQ(label.windowMenuItem, expected.menuItem);
         if (!expected.menuItem) continue;
         const unsigned command = WindowMenuCommandOf(label.id);
