@@ -6,7 +6,9 @@
 #include <string>
 
 #include "support/box_closer.h"
-#include "support/program_driver.h"
+#include "support/running_program.h"
+#include "support/waiting.h"
+#include "support/wine_settings.h"
 
 namespace {
 

@@ -6,7 +6,11 @@
 #include <cstdio>
 
 #include "support/handle_count.h"
-#include "support/program_driver.h"
+#include "support/input.h"
+#include "support/message_boxes.h"
+#include "support/running_program.h"
+#include "support/waiting.h"
+#include "support/wine_settings.h"
 
 namespace {
 

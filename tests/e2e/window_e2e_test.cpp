@@ -2,7 +2,10 @@
 // checked on the screen.
 #include <gtest/gtest.h>
 
-#include "support/program_driver.h"
+#include "support/input.h"
+#include "support/message_boxes.h"
+#include "support/running_program.h"
+#include "support/waiting.h"
 #include "support/window_test_support.h"
 
 namespace {

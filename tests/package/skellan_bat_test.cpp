@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "support/program_driver.h"
+#include "support/running_program.h"
+#include "support/waiting.h"
+#include "support/wine_settings.h"
 
 namespace {
 

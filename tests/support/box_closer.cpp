@@ -1,6 +1,7 @@
 #include "support/box_closer.h"
 
-#include "support/program_driver.h"
+#include "support/message_boxes.h"
+#include "support/waiting.h"
 
 BoxCloser::BoxCloser(std::function<void(const BoxCloser&)> onShown) : onShown_(std::move(onShown)) {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);

@@ -1,6 +1,9 @@
 #include "support/window_test_support.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "support/waiting.h"
 
 void PumpMessages(DWORD milliseconds) {
     const DWORD start = GetTickCount();
@@ -113,6 +116,18 @@ Snapshot Snapshot::OfScreen(const RECT& area) {
     Snapshot shot = Capture(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
     ReleaseDC(nullptr, screen);
     return shot;
+}
+
+bool WaitForScreenToSettle(const RECT& area, DWORD milliseconds) {
+    Snapshot last = Snapshot::OfScreen(area);
+    return WaitUntil(
+        [&] {
+            Snapshot now = Snapshot::OfScreen(area);
+            const bool same = now == last;
+            last = std::move(now);
+            return same;
+        },
+        milliseconds);
 }
 
 bool ColourNear(COLORREF actual, COLORREF expected, int tolerance) {

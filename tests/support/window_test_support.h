@@ -31,6 +31,10 @@ struct Snapshot {
     static Snapshot OfScreen(const RECT& area);
 };
 
+// Waits until what shows in the area of the screen has stopped changing:
+// two looks in a row alike. False when it went on changing for the time.
+bool WaitForScreenToSettle(const RECT& area, DWORD milliseconds = 5000);
+
 // What the main window measures at each display scale the tests run at,
 // worked out by hand from the design's twips and its outline of 96-dpi
 // pixels, each rounded to the nearest pixel.

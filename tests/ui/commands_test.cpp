@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/box_closer.h"
-#include "support/program_driver.h"
 #include "support/window_test_support.h"
+#include "support/wine_settings.h"
 #include "ui/handlers.h"
 #include "ui/main_window.h"
 
