@@ -69,15 +69,15 @@ TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
     GetWindowRect(GetDlgItem(frame, 3), &option2);
 
     // Every command once, so that what it makes once and keeps is there
-    // before counting starts.
+    // before counting starts. The input comes in order: once the last box
+    // has come and gone, the presses before it have been handled.
+    for (const POINT& label : labels) ClickMouse(label, MouseButton::Right, kFastPause);
     ClickMouse(apply, MouseButton::Left, kFastPause);
     CloseBoxTitled(program, "Needed!!!");
     ClickMouse(description, MouseButton::Left, kFastPause);
     CloseBoxTitled(program, "Aero & Flip3D :: Effect Description");
     ClickMouse(about, MouseButton::Left, kFastPause);
     CloseBoxTitled(program, "About!!!");
-    for (const POINT& label : labels) ClickMouse(label, MouseButton::Right, kFastPause);
-    Sleep(200);
 
     // The handle counter must see a handle planted in the program.
     const Counts start = CountsOf(program);
@@ -115,14 +115,15 @@ TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
         CloseBoxTitled(program, "Needed!!!");
         if (HasFatalFailure()) return;
     }
+    // The label presses before the boxes, whose coming and going shows that
+    // the presses have been handled.
+    for (int i = 0; i < kLabelPresses; ++i) ClickMouse(labels[i % 4], MouseButton::Right, kFastPause);
     for (int i = 0; i < kInformationBoxes; ++i) {
         const bool isAbout = i % 2 != 0;
         ClickMouse(isAbout ? about : description, MouseButton::Left, kFastPause);
         CloseBoxTitled(program, isAbout ? "About!!!" : "Aero & Flip3D :: Effect Description");
         if (HasFatalFailure()) return;
     }
-    for (int i = 0; i < kLabelPresses; ++i) ClickMouse(labels[i % 4], MouseButton::Right, kFastPause);
-    Sleep(300);
 
     const Counts end = CountsOf(program);
     std::printf("kernel handles: %ld after start-up, %ld at the end (allowance %ld)\n", start.kernelHandles,

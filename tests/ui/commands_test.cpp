@@ -49,7 +49,8 @@ TEST_F(LabelButtons, AReleaseAwayFromTheLabelIsNoClick) {
     EXPECT_EQ(LabelBorderStyle(ControlId::Label2), 1);
     SendMessageA(frame, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(LabelBorderStyle(ControlId::Label2), 0);
-    EXPECT_FALSE(box.Wait(1000)) << "a box opened";
+    // A box would have come and gone within the messages sent.
+    EXPECT_FALSE(box.Wait(0)) << "a box opened";
 }
 
 TEST_F(LabelButtons, ApplyWithNeitherOptionWritesNothingAndSaysError) {
