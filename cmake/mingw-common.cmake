@@ -37,3 +37,8 @@ endif()
 if(EXISTS /usr/src/googletest/CMakeLists.txt)
   set(NUV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the cross builds")
 endif()
+
+# Include folders written out on each command line, not in a response file:
+# clang-tidy reads the commands from compile_commands.json.
+set(CMAKE_C_USE_RESPONSE_FILE_FOR_INCLUDES OFF)
+set(CMAKE_CXX_USE_RESPONSE_FILE_FOR_INCLUDES OFF)

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts: the packages the build needs, the private Wine
 # prefix and the private X display. Sourced, not run.
 
@@ -8,14 +9,16 @@ export NUV_WINEPREFIX="${NUV_WINEPREFIX:-$nuv_root/build/wineprefix}"
 # starts them in WoW64 mode (scripts/x86-root makes it, scripts/x86-exec
 # enters it), with a prefix of their own.
 nuv_x86_root="$nuv_root/build/x86-root"
+# shellcheck disable=SC2034 # for the scripts that source this
 nuv_x86_prefix="$nuv_root/build/wineprefix-x86"
 
 # Debian packages: the host and cross compilers, Wine (64-bit only: wine32's
 # loader would shadow the 64-bit one), the X server and tools the GUI tests
 # drive, the test and benchmark libraries, the fonts the window uses, and
-# what makes and checks a release (git, zip, signing and its certificates).
+# what makes and checks a release (git, zip, signing and its certificates)
+# and the static checks (clang-tidy, shellcheck).
 nuv_packages=(
-  cmake make g++ clang libclang-rt-14-dev
+  cmake make g++ clang libclang-rt-14-dev clang-tidy shellcheck
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 fonts-wine fonts-liberation mmdebstrap bubblewrap
   xvfb xdotool x11-apps imagemagick
@@ -61,6 +64,29 @@ nuv_build() {
     nuv_say "$preset: the build failed (build/$preset-build.log)"
     return 1
   fi
+}
+
+# Runs clang-tidy with the project's .clang-tidy over the project's own
+# sources in PRESET's build (its compile_commands.json); a finding fails it.
+# For a cross build it is told the target and the cross compiler's C++
+# headers, which it does not find by itself.
+# A pass is not repeated while the sources, the build's commands and the
+# checks stay as they were. It runs at the lowest priority: beside the
+# tests, it takes only what they leave of the machine.
+nuv_tidy() {
+  local build="$nuv_root/build/$1" compiler args=() dir stamp
+  stamp=$(cd "$nuv_root" && find .clang-tidy "build/$1/compile_commands.json" app registry ui tests \
+    -type f -print0 | sort -z | xargs -0 cat | sha256sum)
+  [ "$(cat "$build-tidy.stamp" 2>/dev/null)" = "$stamp" ] && return 0
+  compiler=$(sed -n 's/^ *"command": "\([^ ]*g++[^ ]*\) .*/\1/p' "$build/compile_commands.json" | head -n 1)
+  if [ "$1" != native ]; then
+    args=(-extra-arg="--target=$("$compiler" -dumpmachine)" -extra-arg=-Wno-ignored-optimization-argument)
+    for dir in $("$compiler" -E -x c++ -v - </dev/null 2>&1 | sed -n '/^#include <\.\.\.>/,/^End/p' | grep /c++); do
+      args+=(-extra-arg="-isystem$dir")
+    done
+  fi
+  nice -n 19 run-clang-tidy -p "$build" -quiet -j "$(nproc)" "${args[@]}" "^$nuv_root/(app|registry|ui|tests)/" \
+    >"$build-tidy.log" 2>&1 && echo "$stamp" >"$build-tidy.stamp"
 }
 
 nuv_wine_env() {
@@ -223,18 +249,6 @@ nuv_in_x86_root() {
   exec bwrap --die-with-parent --bind "$nuv_x86_root" / --proc /proc --dev-bind /dev /dev --bind /sys /sys "${x11[@]}" \
     --bind "$project" "$project" --chdir "$here" --unsetenv LD_LIBRARY_PATH --unsetenv LD_PRELOAD \
     --unsetenv TMPDIR --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
-}
-
-# Removes a folder that may have held mounts, refusing while anything is
-# mounted in it here: rm would reach through a mount of /dev into the
-# machine's own.
-nuv_remove_tree() {
-  [ -e "$1" ] || return 0
-  if awk -v d="$1" '$5 == d || index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
-    nuv_say "Not removing $1: something is mounted in it"
-    return 1
-  fi
-  rm -rf --one-file-system "$1"
 }
 
 # Starts Xvfb on a display it finds free itself (so that two runs at once

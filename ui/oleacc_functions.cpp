@@ -30,7 +30,7 @@ const OleaccFunctions& Oleacc() {
 HRESULT ToBstr(const char* text, BSTR* out) {
     wchar_t wide[256];
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, static_cast<int>(std::size(wide)));
-    if (length == 0) return E_FAIL; // counts the NUL
+    if (length == 0 || !Oleacc().sysAllocStringLen) return E_FAIL; // the length counts the NUL
     *out = Oleacc().sysAllocStringLen(wide, static_cast<UINT>(length - 1));
     return *out ? S_OK : E_OUTOFMEMORY;
 }

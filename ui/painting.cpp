@@ -51,7 +51,7 @@ void PaintFrameBox(HDC dc, const ControlRecord& frame, const RECT& client) {
     FillSolid(dc, behind, ToColorRef(frame.backColour));
     SetTextColor(dc, ToColorRef(frame.foreColour));
     SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, frame.caption, -1, &caption, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_HIDEPREFIX);
+    DrawTextA(dc, frame.caption, -1, &caption, DT_SINGLELINE | DT_HIDEPREFIX); // at the top left
 }
 
 } // namespace

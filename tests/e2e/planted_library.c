@@ -2,7 +2,8 @@
 // one it uses. Should it ever be loaded, it leaves NAME.loaded beside itself.
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    (void)reserved;
     if (reason != DLL_PROCESS_ATTACH) return TRUE;
     char path[MAX_PATH + 8];
     const DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);

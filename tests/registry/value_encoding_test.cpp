@@ -167,7 +167,7 @@ TEST(TrimBlanks, RemovesSpacesOnlyAtTheEnds) {
 // decimal in range as its own value: a sweep across the range in big steps.
 TEST(ParseDword, RoundTripsAcrossTheRange) {
     char text[32];
-    for (std::int64_t v = INT32_MIN; v <= INT32_MAX; v += 104729 * 97) {
+    for (std::int64_t v = INT32_MIN; v <= INT32_MAX; v += std::int64_t{104729} * 97) {
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(v));
         EXPECT_EQ(ParseDword(text), v) << text;
         std::snprintf(text, sizeof text, "&H%X", static_cast<unsigned>(static_cast<std::uint32_t>(v)));

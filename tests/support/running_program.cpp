@@ -12,7 +12,7 @@ std::string MakeScratchFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     static int serial = 0;
-    const std::string folder = std::string(temp) + "nuv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string folder = std::string(temp) + "nuv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
                                std::to_string(++serial);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;

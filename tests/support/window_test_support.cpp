@@ -57,7 +57,7 @@ int ScreenDpi() {
 
 int RequestedDpi() {
     const char* requested = std::getenv("NUV_DPI");
-    return requested ? std::atoi(requested) : 0;
+    return requested ? static_cast<int>(std::strtol(requested, nullptr, 10)) : 0;
 }
 
 const DisplayScale* FindDisplayScale(int dpi) {

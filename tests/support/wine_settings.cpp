@@ -55,14 +55,14 @@ ScopedWineVersion::ScopedWineVersion(const std::string& version) {
                 type == REG_SZ && size > 0;
     if (hadValue_) previous_.assign(previous, strnlen(previous, size));
     ready_ = RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
-                            static_cast<DWORD>(version.size() + 1)) == ERROR_SUCCESS;
+                            static_cast<DWORD>(version.size()) + 1) == ERROR_SUCCESS;
 }
 
 ScopedWineVersion::~ScopedWineVersion() {
     if (!key_) return;
     if (hadValue_)
         RegSetValueExA(key_, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
-                       static_cast<DWORD>(previous_.size() + 1));
+                       static_cast<DWORD>(previous_.size()) + 1);
     else
         RegDeleteValueA(key_, "Version");
     RegCloseKey(key_);
