@@ -208,29 +208,12 @@ nuv_ctest() {
   fi
 }
 
-# Ends the root's Wine server and with it every process in the root, so the
-# mount namespaces they held (see scripts/x86-exec) go away too.
+# Ends the root's Wine server, and with it every process in the root, so the
+# namespaces they held (see nuv_in_x86_root) go away too. A virtual
+# machine's processes ended with it.
 nuv_stop_wine_x86() {
-  nuv_x86_usable 2>/dev/null || return 0
-  # A virtual machine's processes ended with it.
-  nuv_x86_runs_natively || return 0
-  "$nuv_root/scripts/x86-exec" wineserver -k >/dev/null 2>&1
-  local i
-  for i in $(seq 1 50); do
-    nuv_x86_processes >/dev/null || return 0
-    sleep 0.1
-  done
-  nuv_say "Processes still run in build/x86-root: $(nuv_x86_processes)"
-}
-
-# The ids of the processes whose root is the Debian 13 root, if any.
-nuv_x86_processes() {
-  local p found=() root
-  root=$(stat -L -c %d:%i "$nuv_x86_root/" 2>/dev/null) || return 1
-  for p in /proc/[0-9]*; do
-    [ "$(stat -L -c %d:%i "$p/root/" 2>/dev/null)" = "$root" ] && found+=("${p#/proc/}")
-  done
-  [ ${#found[@]} -gt 0 ] && echo "${found[*]}"
+  nuv_x86_usable 2>/dev/null && nuv_x86_runs_natively || return 0
+  "$nuv_root/scripts/x86-exec" sh -c 'wineserver -k; wineserver -w' >/dev/null 2>&1
 }
 
 # Becomes COMMAND run as root of the Debian 13 root: in the caller's folder
