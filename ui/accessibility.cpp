@@ -80,14 +80,13 @@ public:
         if (!file || !topic) return E_POINTER;
         *file = nullptr;
         *topic = 0;
-        return Ask(
-            id, [](const ControlRecord&) { return DISP_E_MEMBERNOTFOUND; },
-            [&](IAccessible* object, VARIANT child) { return object->get_accHelpTopic(file, child, topic); });
+        return Ask(id, NoLabelMember, [&](IAccessible* object, VARIANT child) {
+            return object->get_accHelpTopic(file, child, topic);
+        });
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override {
-        return Ask(
-            id, [](const ControlRecord&) { return DISP_E_MEMBERNOTFOUND; },
-            [&](IAccessible* object, VARIANT child) { return object->accSelect(flags, child); });
+        return Ask(id, NoLabelMember,
+                   [&](IAccessible* object, VARIANT child) { return object->accSelect(flags, child); });
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT id) override {
@@ -159,7 +158,7 @@ private:
     HRESULT Ask(const VARIANT& id, Out* out, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, Out*),
                 HRESULT (*ofLabel)(const ControlRecord&, Out*)) const {
         if (!out) return E_POINTER;
-        Clear(out);
+        ClearAnswer(out);
         return Ask(
             id, [&](const ControlRecord& label) { return ofLabel(label, out); },
             [&](IAccessible* object, VARIANT child) { return (object->*get)(child, out); });
@@ -167,12 +166,9 @@ private:
     template <typename Out>
     HRESULT AskSelf(Out* out, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(Out*)) const {
         if (!out) return E_POINTER;
-        Clear(out);
+        ClearAnswer(out);
         return Alive() ? (standard_.Get()->*get)(out) : RPC_E_DISCONNECTED;
     }
-    static void Clear(BSTR* text) { *text = nullptr; }
-    static void Clear(IDispatch** object) { *object = nullptr; }
-    static void Clear(VARIANT* variant) { variant->vt = VT_EMPTY; }
 
     // Who answers for a child id: a label is answered here by onLabel; the
     // rest by the platform's object, which onObject asks with the id it
@@ -194,13 +190,9 @@ private:
         ComPtr<IAccessible> window;
         const HRESULT made = WindowObject(*control, IID_PPV_ARGS(&window));
         if (FAILED(made) || !window) return FAILED(made) ? made : E_FAIL;
-        return onObject(window.Get(), Self());
-    }
-
-    static VARIANT Self() {
         VARIANT self;
         AnswerLong(&self, CHILDID_SELF);
-        return self;
+        return onObject(window.Get(), self);
     }
 
     // The window is gone, or is no longer the program's container (an object

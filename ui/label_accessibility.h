@@ -21,6 +21,11 @@ HRESULT DoLabelDefaultAction(const ControlRecord& label);
 
 // What a label does not have.
 template <typename Out> HRESULT NotForLabels(const ControlRecord&, Out*) { return DISP_E_MEMBERNOTFOUND; }
+inline HRESULT NoLabelMember(const ControlRecord&) { return DISP_E_MEMBERNOTFOUND; }
 
 // A child id, a role or a state as the interface passes them, given as the answer.
 HRESULT AnswerLong(VARIANT* out, LONG value);
+// An answer as it stands before it is given: empty.
+inline void ClearAnswer(BSTR* text) { *text = nullptr; }
+inline void ClearAnswer(IDispatch** object) { *object = nullptr; }
+inline void ClearAnswer(VARIANT* variant) { variant->vt = VT_EMPTY; }
