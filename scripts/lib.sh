@@ -135,19 +135,17 @@ nuv_ensure_wineprefix() {
   # missing prefix before the first program it runs: wineboot --init would
   # then make it a second time over.
   wineserver -k >/dev/null 2>&1
+  # In scripts/x86-vm's machine the prefix lies on 9p, where Wine's
+  # thousands of small writes take minutes: a new one is made in memory and
+  # copied over in one pass (1.5 minutes instead of 3).
+  local made=$WINEPREFIX
   if [ -n "${NUV_X86_VM:-}" ] && [ ! -e "$WINEPREFIX/user.reg" ]; then
-    # In scripts/x86-vm's machine the prefix lies on 9p, where Wine's
-    # thousands of small writes take minutes: a new one is made in memory
-    # and copied over in one pass (1.5 minutes instead of 3).
-    local made=/tmp/nuv-new-prefix
+    made=/tmp/nuv-new-prefix
     rm -rf "$made"
-    WINEPREFIX=$made wine cmd /c exit </dev/null >/dev/null 2>&1
-    WINEPREFIX=$made wineserver -w
-    cp -a "$made/." "$WINEPREFIX/" && rm -rf "$made"
-  else
-    wine cmd /c exit </dev/null >/dev/null 2>&1
-    wineserver -w
   fi
+  WINEPREFIX=$made wine cmd /c exit </dev/null >/dev/null 2>&1
+  WINEPREFIX=$made wineserver -w
+  if [ "$made" != "$WINEPREFIX" ]; then cp -a "$made/." "$WINEPREFIX/" && rm -rf "$made"; fi
   [ -f "$WINEPREFIX/user.reg" ] || return 1
   local i
   for ((i = 0; i < ${#nuv_prefix_settings[@]}; i += 3)); do
