@@ -1,5 +1,5 @@
-/* Exits 0 when this machine's kernel lets a 64-bit process run 32-bit code,
-   as Wine's WoW64 mode does; dies of a signal otherwise (some virtual
+/* Exits 0 when this machine's kernel runs 32-bit code, as the 32-bit
+   programs' Wine processes need; dies of a signal otherwise (some virtual
    machines' kernels give user space no 32-bit code segment). It far-calls a
    32-bit "lret" through the kernel's 32-bit user code segment, 0x23, with
    code and stack below 4 GiB, where 32-bit code can address them. */

@@ -135,17 +135,8 @@ nuv_ensure_wineprefix() {
   # missing prefix before the first program it runs: wineboot --init would
   # then make it a second time over.
   wineserver -k >/dev/null 2>&1
-  # In scripts/x86-vm's machine the prefix lies on 9p, where Wine's
-  # thousands of small writes take minutes: a new one is made in memory and
-  # copied over in one pass (1.5 minutes instead of 3).
-  local made=$WINEPREFIX
-  if [ -n "${NUV_X86_VM:-}" ] && [ ! -e "$WINEPREFIX/user.reg" ]; then
-    made=/tmp/nuv-new-prefix
-    rm -rf "$made"
-  fi
-  WINEPREFIX=$made wine cmd /c exit </dev/null >/dev/null 2>&1
-  WINEPREFIX=$made wineserver -w
-  if [ "$made" != "$WINEPREFIX" ]; then cp -a "$made/." "$WINEPREFIX/" && rm -rf "$made"; fi
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  wineserver -w
   [ -f "$WINEPREFIX/user.reg" ] || return 1
   local i
   for ((i = 0; i < ${#nuv_prefix_settings[@]}; i += 3)); do
@@ -192,10 +183,11 @@ nuv_x86_usable() {
   return 1
 }
 
-# Can this machine's kernel run 32-bit code in a 64-bit process, as WoW64
-# needs? Where it cannot, scripts/x86-exec runs the 32-bit programs in the
-# virtual machine of scripts/x86-vm instead.
+# Can this machine's kernel run 32-bit code, as the root's 32-bit Wine
+# processes need? Where it cannot, scripts/x86-exec has them emulated, as
+# it does anywhere with NUV_X86_EMULATE=1 (to try that route).
 nuv_x86_runs_natively() {
+  [ "${NUV_X86_EMULATE:-}" = 1 ] && return 1
   local probe="$nuv_root/build/compat32-probe" source="$nuv_root/scripts/compat32-probe.c"
   if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
     mkdir -p "$nuv_root/build" && cc -O2 -static -no-pie -o "$probe" "$source" || return 1
@@ -203,26 +195,45 @@ nuv_x86_runs_natively() {
   { "$probe"; } 2>/dev/null
 }
 
-# ctest --preset PRESET ARGS... Where the kernel cannot run 32-bit code, the
-# 32-bit preset's whole run goes into one virtual machine (scripts/x86-vm),
-# where each program starts in seconds: a machine for each test would cost
-# a boot and a Wine server more each time.
-nuv_ctest() {
-  local preset=$1
-  shift
-  if [ "$preset" = windows-x86 ] && nuv_x86_usable 2>/dev/null && ! nuv_x86_runs_natively; then
-    "$nuv_root/scripts/x86-vm" ctest --preset "$preset" "$@"
-  else
-    ctest --preset "$preset" "$@"
+# Where the 32-bit Wine processes are emulated, they run in a user namespace
+# whose binfmt_misc hands each 32-bit Linux program to the root's qemu-i386.
+# Each user namespace has a binfmt_misc of its own (Linux 6.7 and later), so
+# nothing is registered on the machine. All of them share one namespace: a
+# Wine server started in another could not read their memory. A sleeping
+# process holds it until nuv_stop_wine_x86; this prints its pid, starting it
+# when none runs.
+nuv_x86_emulation=nuv-x86-emulation
+nuv_x86_emulation() {
+  local state="$nuv_root/build/x86-emulation" pid lock i
+  exec {lock}>"$state.lock" && flock "$lock" || return 1
+  pid=$(cat "$state.pid" 2>/dev/null)
+  if ! grep -qs "^$nuv_x86_emulation" "/proc/${pid:-0}/cmdline"; then
+    rm -f "$state.pid"
+    # F: the kernel opens qemu-i386 at once, so it need not lie on the
+    # programs' own paths. The magic and mask match 32-bit x86 programs and
+    # libraries.
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    NUV_ENTRY=":i386:M::$magic:$mask:$nuv_x86_root/usr/bin/qemu-i386:F" NUV_MOUNT="$nuv_x86_root/mnt" \
+      NUV_STATE="$state.pid" setsid unshare --map-root-user --mount --propagation private -- bash -c '
+        mount -t binfmt_misc binfmt_misc "$NUV_MOUNT" && printf %s "$NUV_ENTRY" >"$NUV_MOUNT/register" &&
+          echo $$ >"$NUV_STATE" && exec -a "$0" sleep infinity' "$nuv_x86_emulation" </dev/null >/dev/null 2>&1 {lock}>&- &
+    for i in $(seq 1 100); do [ -s "$state.pid" ] && break; sleep 0.05; done
+    pid=$(cat "$state.pid" 2>/dev/null)
   fi
+  exec {lock}>&-
+  [ -n "$pid" ] && echo "$pid"
 }
 
 # Ends the root's Wine server, and with it every process in the root, so the
-# namespaces they held (see nuv_in_x86_root) go away too. A virtual
-# machine's processes ended with it.
+# namespaces they held (see nuv_in_x86_root) go away too.
 nuv_stop_wine_x86() {
-  nuv_x86_usable 2>/dev/null && nuv_x86_runs_natively || return 0
+  nuv_x86_usable 2>/dev/null || return 0
   "$nuv_root/scripts/x86-exec" sh -c 'wineserver -k; wineserver -w' >/dev/null 2>&1
+  local pid
+  pid=$(cat "$nuv_root/build/x86-emulation.pid" 2>/dev/null)
+  grep -qs "^$nuv_x86_emulation" "/proc/${pid:-0}/cmdline" && kill "$pid"
+  return 0
 }
 
 # Becomes COMMAND run as root of the Debian 13 root: in the caller's folder
@@ -240,7 +251,7 @@ nuv_in_x86_root() {
   [ -d /tmp/.X11-unix ] && x11=(--bind /tmp/.X11-unix /tmp/.X11-unix)
   exec bwrap --die-with-parent --bind "$nuv_x86_root" / --proc /proc --dev-bind /dev /dev --bind /sys /sys "${x11[@]}" \
     --bind "$project" "$project" --chdir "$here" --unsetenv LD_LIBRARY_PATH --unsetenv LD_PRELOAD \
-    --unsetenv TMPDIR --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
+    --unsetenv TMPDIR --unsetenv NUV_X86_EMULATED --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
 }
 
 # Starts Xvfb on a display it finds free itself (so that two runs at once
