@@ -226,7 +226,8 @@ nuv_x86_emulation() {
 }
 
 # Ends the root's Wine server, and with it every process in the root, so the
-# namespaces they held (see nuv_in_x86_root) go away too.
+# namespaces they held (see nuv_in_x86_root) go away too; then the holder of
+# the emulation's namespace.
 nuv_stop_wine_x86() {
   nuv_x86_usable 2>/dev/null || return 0
   "$nuv_root/scripts/x86-exec" sh -c 'wineserver -k; wineserver -w' >/dev/null 2>&1
