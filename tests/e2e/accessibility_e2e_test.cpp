@@ -216,7 +216,7 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
             // window, as after the web page opened (a box shown while another
             // program is in front does not come to the front, nor does the
             // window when it closes: Wine 10), and the program's own thread
-            // has taken the activation too. A screen reader's action comes
+            // has taken the activation and given a control the focus too. A screen reader's action comes
             // while its own window is in front.
             const HWND front = fromKeyboard ? program.window() : other.window();
             SetForegroundWindow(front);
@@ -225,10 +225,18 @@ TEST_F(Accessibility, EveryCommandRunsFromTheKeyboardAndByItsDefaultAction) {
                 info.cbSize = sizeof info;
                 return GetForegroundWindow() == front &&
                        GetGUIThreadInfo(GetWindowThreadProcessId(program.window(), nullptr), &info) &&
-                       info.hwndActive == (fromKeyboard ? program.window() : nullptr);
+                       info.hwndActive == (fromKeyboard ? program.window() : nullptr) &&
+                       (info.hwndFocus != nullptr) == fromKeyboard;
             }));
             if (fromKeyboard) {
+                // The item's key counts only once the window menu is open.
                 TypeKey(VK_SPACE, VK_MENU);
+                ASSERT_TRUE(WaitUntil([&] {
+                    GUITHREADINFO info{};
+                    info.cbSize = sizeof info;
+                    return GetGUIThreadInfo(GetWindowThreadProcessId(program.window(), nullptr), &info) &&
+                           (info.flags & GUI_INMENUMODE) && info.hwndMenuOwner == program.window();
+                })) << "the window menu did not open";
                 TypeKey(command.key);
             } else {
                 ComPtr<IAccessible> object;
