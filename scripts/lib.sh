@@ -195,45 +195,43 @@ nuv_x86_runs_natively() {
   { "$probe"; } 2>/dev/null
 }
 
-# Where the 32-bit Wine processes are emulated, they run in a user namespace
-# whose binfmt_misc hands each 32-bit Linux program to the root's qemu-i386.
-# Each user namespace has a binfmt_misc of its own (Linux 6.7 and later), so
-# nothing is registered on the machine. All of them share one namespace: a
-# Wine server started in another could not read their memory. A sleeping
-# process holds it until nuv_stop_wine_x86; this prints its pid, starting it
-# when none runs.
-nuv_x86_emulation=nuv-x86-emulation
-nuv_x86_emulation() {
-  local state="$nuv_root/build/x86-emulation" pid lock i
-  exec {lock}>"$state.lock" && flock "$lock" || return 1
-  pid=$(cat "$state.pid" 2>/dev/null)
-  if ! grep -qs "^$nuv_x86_emulation" "/proc/${pid:-0}/cmdline"; then
-    rm -f "$state.pid"
-    # F: the kernel opens qemu-i386 at once, so it need not lie on the
-    # programs' own paths. The magic and mask match 32-bit x86 programs and
-    # libraries.
-    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    NUV_ENTRY=":i386:M::$magic:$mask:$nuv_x86_root/usr/bin/qemu-i386:F" NUV_MOUNT="$nuv_x86_root/mnt" \
-      NUV_STATE="$state.pid" setsid unshare --map-root-user --mount --propagation private -- bash -c '
-        mount -t binfmt_misc binfmt_misc "$NUV_MOUNT" && printf %s "$NUV_ENTRY" >"$NUV_MOUNT/register" &&
-          echo $$ >"$NUV_STATE" && exec -a "$0" sleep infinity' "$nuv_x86_emulation" </dev/null >/dev/null 2>&1 {lock}>&- &
-    for i in $(seq 1 100); do [ -s "$state.pid" ] && break; sleep 0.05; done
-    pid=$(cat "$state.pid" 2>/dev/null)
+# Where the 32-bit Wine processes are emulated, binfmt_misc hands each 32-bit
+# Linux program to the root's qemu-i386, under an entry named after the root
+# (F: the kernel opens qemu-i386 at once, so it need not lie on the programs'
+# own paths; the magic and mask match 32-bit x86 programs and libraries).
+# Registered on first use, mounting binfmt_misc where it is not; then
+# nuv_stop_wine_x86 removes the entry again, and unmounts binfmt_misc where
+# this mounted it and no other entry is left.
+nuv_binfmt=/proc/sys/fs/binfmt_misc
+nuv_binfmt_entry=nuv-i386-$(printf %s "$nuv_x86_root" | cksum | cut -d ' ' -f 1)
+nuv_binfmt_mounted="$nuv_root/build/x86-binfmt-mounted"
+nuv_x86_emulate() {
+  local lock magic mask
+  magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  exec {lock}>"$nuv_root/build/x86-binfmt.lock" && flock "$lock" || return 1
+  if ! mountpoint -q "$nuv_binfmt"; then
+    mount -t binfmt_misc binfmt_misc "$nuv_binfmt" && touch "$nuv_binfmt_mounted"
   fi
+  [ -e "$nuv_binfmt/$nuv_binfmt_entry" ] ||
+    printf ':%s:M::%s:%s:%s:F' "$nuv_binfmt_entry" "$magic" "$mask" "$nuv_x86_root/usr/bin/qemu-i386" \
+      >"$nuv_binfmt/register" 2>/dev/null
+  local registered=$?
   exec {lock}>&-
-  [ -n "$pid" ] && echo "$pid"
+  return $registered
 }
 
 # Ends the root's Wine server, and with it every process in the root, so the
-# namespaces they held (see nuv_in_x86_root) go away too; then the holder of
-# the emulation's namespace.
+# namespaces they held (see nuv_in_x86_root) go away too; then undoes what
+# nuv_x86_emulate did.
 nuv_stop_wine_x86() {
   nuv_x86_usable 2>/dev/null || return 0
   "$nuv_root/scripts/x86-exec" sh -c 'wineserver -k; wineserver -w' >/dev/null 2>&1
-  local pid
-  pid=$(cat "$nuv_root/build/x86-emulation.pid" 2>/dev/null)
-  grep -qs "^$nuv_x86_emulation" "/proc/${pid:-0}/cmdline" && kill "$pid"
+  [ -e "$nuv_binfmt/$nuv_binfmt_entry" ] && echo -1 >"$nuv_binfmt/$nuv_binfmt_entry"
+  local left=("$nuv_binfmt"/*) # register and status, when no entry is left
+  if [ -e "$nuv_binfmt_mounted" ] && [ ${#left[@]} -le 2 ]; then
+    umount "$nuv_binfmt" && rm -f "$nuv_binfmt_mounted"
+  fi
   return 0
 }
 
@@ -252,7 +250,7 @@ nuv_in_x86_root() {
   [ -d /tmp/.X11-unix ] && x11=(--bind /tmp/.X11-unix /tmp/.X11-unix)
   exec bwrap --die-with-parent --bind "$nuv_x86_root" / --proc /proc --dev-bind /dev /dev --bind /sys /sys "${x11[@]}" \
     --bind "$project" "$project" --chdir "$here" --unsetenv LD_LIBRARY_PATH --unsetenv LD_PRELOAD \
-    --unsetenv TMPDIR --unsetenv NUV_X86_EMULATED --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
+    --unsetenv TMPDIR --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
 }
 
 # Starts Xvfb on a display it finds free itself (so that two runs at once
