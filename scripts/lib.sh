@@ -223,10 +223,10 @@ nuv_x86_emulate() {
 
 # Ends the root's Wine server, and with it every process in the root, so the
 # namespaces they held (see nuv_in_x86_root) go away too; then undoes what
-# nuv_x86_emulate did.
+# nuv_x86_emulate did. The server is 64-bit: ending it needs no emulation.
 nuv_stop_wine_x86() {
   nuv_x86_usable 2>/dev/null || return 0
-  "$nuv_root/scripts/x86-exec" sh -c 'wineserver -k; wineserver -w' >/dev/null 2>&1
+  (WINEPREFIX=$nuv_x86_prefix nuv_in_x86_root sh -c 'wineserver -k; wineserver -w') >/dev/null 2>&1
   [ -e "$nuv_binfmt/$nuv_binfmt_entry" ] && echo -1 >"$nuv_binfmt/$nuv_binfmt_entry"
   local left=("$nuv_binfmt"/*) # register and status, when no entry is left
   if [ -e "$nuv_binfmt_mounted" ] && [ ${#left[@]} -le 2 ]; then
