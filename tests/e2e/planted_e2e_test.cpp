@@ -25,13 +25,15 @@ namespace {
 // system's known DLLs, which Windows always takes from the system folder,
 // and Wine's own dependencies of them: Wine 8 looks for those beside the
 // program too, but loads its own under the name it found there. The rest
-// are loaded by name while the program runs, and the search for them must
-// not reach the program's folder at all.
+// are loaded by name while the program runs, or are where Windows 7 and
+// later forward advapi32's crypto functions (which Wine does not load), and
+// the search for them must not reach the program's folder at all.
 const std::vector<std::string> kKnownLibraries = {
     "advapi32.dll",   "combase.dll", "coml2.dll",   "gdi32.dll",  "imm32.dll",  "kernel32.dll",
     "kernelbase.dll", "msvcrt.dll",  "ntdll.dll",   "ole32.dll",  "rpcrt4.dll", "sechost.dll",
     "ucrtbase.dll",   "user32.dll",  "version.dll", "win32u.dll", "zlib1.dll"};
-const std::vector<std::string> kLibrariesLoadedByName = {"uxtheme.dll", "winex11.drv"};
+const std::vector<std::string> kLibrariesLoadedByName = {"uxtheme.dll", "winex11.drv", "cryptbase.dll",
+                                                         "cryptsp.dll"};
 
 bool Listed(const std::vector<std::string>& list, const std::string& name) {
     return std::find(list.begin(), list.end(), name) != list.end();
