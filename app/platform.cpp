@@ -44,11 +44,13 @@ std::string SystemMessage(DWORD error) {
 }
 
 // The full path of a system program by its bare name (".exe" may be left
-// off), or empty when neither system folder holds it.
+// off), or empty when neither system folder holds it. The system's Windows
+// folder, not GetWindowsDirectoryA's: on a Remote Desktop Session Host that
+// may be a private one of the user's, which holds no programs.
 std::string SystemProgramPath(const std::string& name) {
     if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return {};
     char windows[MAX_PATH], system[MAX_PATH], found[MAX_PATH];
-    if (!GetWindowsDirectoryA(windows, MAX_PATH) || !GetSystemDirectoryA(system, MAX_PATH)) return {};
+    if (!GetSystemWindowsDirectoryA(windows, MAX_PATH) || !GetSystemDirectoryA(system, MAX_PATH)) return {};
     const std::string folders = std::string(windows) + ";" + system;
     char* fileName = nullptr;
     const DWORD length = SearchPathA(folders.c_str(), name.c_str(), ".exe", MAX_PATH, found, &fileName);
