@@ -75,6 +75,7 @@ BOOL MainWindow_OnCreate(HWND hwnd, LPCREATESTRUCT) {
     g_state.window = hwnd;
     if (!BuildMainWindowContents()) return FALSE;
     AddLabelCommandsToWindowMenu(hwnd);
+    g_state.created = true;
     return TRUE;
 }
 
@@ -112,7 +113,13 @@ void MainWindow_OnSetFocus(HWND, HWND) {
     if (target) SetFocus(target);
 }
 
-void MainWindow_OnDestroy(HWND) { PostQuitMessage(0); }
+// Only a window that was made ends the program. Windows destroys one whose
+// WM_CREATE failed (WM_DESTROY, then WM_NCDESTROY) before CreateWindowEx
+// returns, and a WM_QUIT posted then would close the "Problem :" box that
+// tells of it as soon as it opened: a modal loop ends at WM_QUIT.
+void MainWindow_OnDestroy(HWND) {
+    if (g_state.created) PostQuitMessage(0);
+}
 
 void MainWindow_OnNCDestroy(HWND) { g_state = WindowState{}; }
 
@@ -190,8 +197,13 @@ bool RegisterWindowClasses() {
     frame.hCursor = main.hCursor;
     frame.lpszClassName = kFrameClassName;
 
-    for (const WNDCLASSEXA* windowClass : {&main, &frame})
-        if (!RegisterClassExA(windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    for (const WNDCLASSEXA* windowClass : {&main, &frame}) {
+        if (RegisterClassExA(windowClass)) continue;
+        const DWORD error = GetLastError();
+        // The small icon is the class's once registered, else still ours.
+        if (windowClass == &main && main.hIconSm) DestroyIcon(main.hIconSm);
+        if (error != ERROR_CLASS_ALREADY_EXISTS) return false;
+    }
     return true;
 }
 

@@ -44,6 +44,7 @@ struct PressedLabel {
 // The one main window of the process and what it holds.
 struct WindowState {
     HWND window = nullptr;
+    bool created = false; // its WM_CREATE succeeded
     HWND children[kSlots] = {};
     int dpi = 96; // the display's, read once when the window is made
     GdiObject fonts[static_cast<int>(FontId::Count)];

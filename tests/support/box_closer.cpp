@@ -36,7 +36,6 @@ DWORD WINAPI BoxCloser::Run(void* parameter) {
     self->text = MessageBoxText(box);
     self->owner = GetWindow(box, GW_OWNER);
     if (self->onShown_) self->onShown_(*self);
-    CloseMessageBox(box);
-    self->closed_ = true;
+    self->closed_ = CloseMessageBox(box);
     return 0;
 }
