@@ -31,8 +31,8 @@ void PrepareOrThrow() {
     // inside it at any display scale.
     const Outline o = ToPixels(kMainWindow.outline, MainWindowDpi());
     const HRGN region = CreateRoundRectRgn(o.left, o.top, o.right, o.bottom, o.cornerWidth, o.cornerHeight);
-    // From here on the region belongs to the window.
-    SetWindowRgn(window, region, TRUE);
+    // From here on the region belongs to the window, unless it was refused.
+    if (region && !SetWindowRgn(window, region, TRUE)) DeleteObject(region);
     TimingMark("region");
 }
 
