@@ -164,7 +164,7 @@ TEST(InformationCommands, DescriptionAndAboutShowTheirBoxes) {
         ASSERT_TRUE(box) << expected.title;
         EXPECT_EQ(MessageBoxText(box), expected.text);
         EXPECT_TRUE(MessageBoxShowsIcon(box, MAKEINTRESOURCEA(32516))) << expected.title;
-        CloseMessageBox(box);
+        ASSERT_TRUE(CloseMessageBox(box));
     }
 }
 

@@ -74,7 +74,7 @@ void Commands::UseEveryCommand(const RunningProgram& program) {
         ClickMouse(LabelOnScreen(program, label));
         HWND box = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(program.processId())) != nullptr; }));
-        CloseMessageBox(box);
+        ASSERT_TRUE(CloseMessageBox(box));
     }
 }
 
@@ -86,5 +86,5 @@ void Commands::ApplyAndExpectBox(const RunningProgram& program, const char* titl
     EXPECT_EQ(MessageBoxText(box), text);
     EXPECT_TRUE(MessageBoxShowsIcon(box, icon)) << title;
     EXPECT_EQ(GetWindow(box, GW_OWNER), program.window());
-    CloseMessageBox(box);
+    ASSERT_TRUE(CloseMessageBox(box));
 }

@@ -38,7 +38,7 @@ TEST_P(PressedLook, ApplyLooksPressedWhileHeldAndIsFlatWhenLetGo) {
         ASSERT_TRUE(box);
         SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         EXPECT_TRUE(WaitUntil(looksFlat)) << "the label is flat again";
-        CloseMessageBox(box);
+        ASSERT_TRUE(CloseMessageBox(box));
         return;
     }
     EXPECT_TRUE(WaitUntil(looksFlat)) << "the label is flat again";

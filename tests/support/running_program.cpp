@@ -13,7 +13,7 @@ std::string MakeScratchFolder() {
     GetTempPathA(MAX_PATH, temp);
     static int serial = 0;
     std::string folder = std::string(temp) + "nuv-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++serial);
+                         std::to_string(++serial);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
@@ -74,8 +74,7 @@ bool RunningProgram::Start() {
     if (!window_) return false;
     WaitForInputIdle(process_.hProcess, 5000 * TimeScale());
     RECT shown;
-    GetWindowRect(window_, &shown);
-    return WaitForScreenToSettle(shown);
+    return GetWindowRect(window_, &shown) && WaitForScreenToSettle(shown);
 }
 
 bool RunningProgram::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
@@ -101,9 +100,9 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
 std::string ProgramUnderTest() {
     char named[MAX_PATH] = "", full[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA("NUV_PROGRAM", named, MAX_PATH);
-    GetFullPathNameA(length > 0 && length < MAX_PATH ? named : NUV_PROGRAM_FILE_NAME, MAX_PATH, full,
-                     nullptr);
-    return full;
+    const DWORD fullLength = GetFullPathNameA(length > 0 && length < MAX_PATH ? named : NUV_PROGRAM_FILE_NAME,
+                                              MAX_PATH, full, nullptr);
+    return fullLength > 0 && fullLength < MAX_PATH ? std::string(full) : std::string();
 }
 
 std::string BesideTheTest(const std::string& name) {

@@ -19,7 +19,7 @@ void PumpMessages(DWORD milliseconds) {
 
 RECT ChildRect(HWND child) {
     RECT rect;
-    GetWindowRect(child, &rect);
+    if (!GetWindowRect(child, &rect)) return RECT{};
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
@@ -104,7 +104,7 @@ Snapshot Capture(HDC source, int left, int top, int width, int height) {
 
 Snapshot Snapshot::OfClient(HWND window) {
     RECT client;
-    GetClientRect(window, &client);
+    if (!GetClientRect(window, &client)) return {};
     const HDC dc = GetDC(window);
     Snapshot shot = Capture(dc, 0, 0, client.right, client.bottom);
     ReleaseDC(window, dc);

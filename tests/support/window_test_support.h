@@ -10,7 +10,8 @@
 // Dispatches the thread's messages for about the given time.
 void PumpMessages(DWORD milliseconds);
 
-// A child window's rectangle in its parent's client coordinates.
+// A child window's rectangle in its parent's client coordinates; empty when
+// the window is gone.
 RECT ChildRect(HWND child);
 
 // A key press and release on the focused control, handed to the dialog
@@ -27,7 +28,7 @@ struct Snapshot {
         return width == other.width && height == other.height && pixels == other.pixels;
     }
 
-    static Snapshot OfClient(HWND window);
+    static Snapshot OfClient(HWND window); // empty when the window is gone
     static Snapshot OfScreen(const RECT& area);
 };
 
