@@ -1,16 +1,21 @@
 # shellcheck shell=bash
 # Shared by the scripts: the packages the build needs, the private Wine
-# prefix and the private X display. Sourced, not run.
+# prefixes, the 32-bit route and the private X display. Sourced, not run.
 
 nuv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export NUV_WINEPREFIX="${NUV_WINEPREFIX:-$nuv_root/build/wineprefix}"
-
-# The 32-bit programs run in a Debian 13 root under build/, whose 64-bit Wine
-# starts them in WoW64 mode (scripts/x86-root makes it, scripts/x86-exec
-# enters it), with a prefix of their own.
+# The 32-bit programs run under the Wine of a Debian 13 root under build/
+# (scripts/x86-root makes it, scripts/x86-exec enters it), which runs them in
+# a 64-bit prefix of their own, as 64-bit Windows does.
 nuv_x86_root="$nuv_root/build/x86-root"
-# shellcheck disable=SC2034 # for the scripts that source this
-nuv_x86_prefix="$nuv_root/build/wineprefix-x86"
+export NUV_WINEPREFIX="${NUV_WINEPREFIX:-$nuv_root/build/wineprefix}"
+export NUV_X86_PREFIX="${NUV_X86_PREFIX:-$nuv_root/build/wineprefix-x86}"
+
+# A run that may go beside the tests (scripts/run, hunt, bench) takes prefixes
+# of its own, made like theirs on first use, and with them its own Wine
+# servers and binfmt_misc entry: what it starts and stops is never theirs.
+nuv_own_prefixes() {
+  NUV_WINEPREFIX="$nuv_root/build/$1-wineprefix" NUV_X86_PREFIX="$nuv_root/build/$1-wineprefix-x86"
+}
 
 # Debian packages: the host and cross compilers, Wine (64-bit only: wine32's
 # loader would shadow the 64-bit one), the X server and tools the GUI tests
@@ -54,12 +59,14 @@ nuv_build() {
   shift
   [ $# -gt 0 ] && targets=(--target "$@")
   mkdir -p "$nuv_root/build"
-  if ! cmake --preset "$preset" >"$log-configure.log" 2>&1; then
+  # One build of a preset at a time (scripts/run beside scripts/test); the
+  # lock is not handed on to the Wine server that a configure step may start.
+  if ! flock -o "$log.lock" cmake --preset "$preset" >"$log-configure.log" 2>&1; then
     tail -n 40 "$log-configure.log" >&2
     nuv_say "$preset: configuring failed (build/$preset-configure.log)"
     return 1
   fi
-  if ! cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" >"$log-build.log" 2>&1; then
+  if ! flock -o "$log.lock" cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" >"$log-build.log" 2>&1; then
     grep -E -B 2 -A 8 'error|Error' "$log-build.log" | head -n 60 >&2
     nuv_say "$preset: the build failed (build/$preset-build.log)"
     return 1
@@ -68,11 +75,9 @@ nuv_build() {
 
 # Runs clang-tidy with the project's .clang-tidy over the project's own
 # sources in PRESET's build (its compile_commands.json); a finding fails it.
-# For a cross build it is told the target and the cross compiler's C++
-# headers, which it does not find by itself.
-# A pass is not repeated while the sources, the build's commands and the
-# checks stay as they were. It runs at the lowest priority: beside the
-# tests, it takes only what they leave of the machine.
+# A cross build's target and C++ headers are told it. A pass is not repeated
+# while the sources, the build's commands and the checks stay as they were.
+# At the lowest priority, beside the tests it takes what they leave.
 nuv_tidy() {
   local build="$nuv_root/build/$1" compiler args=() dir stamp
   stamp=$(cd "$nuv_root" && find .clang-tidy "build/$1/compile_commands.json" app registry ui tests \
@@ -95,27 +100,21 @@ nuv_wine_env() {
   export WINEDEBUG="${WINEDEBUG:--all}"
 }
 
-# Makes the private prefix the project's, once; scripts/wine-exec, the
-# emulator every Windows program of the build runs through, calls it under
-# the prefix's lock before it runs anything, so every way of running a test
-# (scripts/test, ctest by hand, scripts/hunt, an editor's test runner) finds
-# the same prefix, even one that Wine made on its own. It works on
-# WINEPREFIX with the Wine on the PATH (in build/x86-root, Wine 10's).
-# The prefix's windows are not left to a window manager (there is none on
-# the private display): Wine draws their frames itself, so title bars and
-# regions show, and closing a window does not wait for one. They live in a
-# Wine desktop the size of the private display, where Wine keeps activation
-# and focus to itself. On the bare X display it also follows
-# the X server's focus changes, which reach a program when it next waits for
-# input: after a box closes at once, its focus change can arrive after a
-# click that a test sent straight to Wine, cancel the press (WM_CANCELMODE)
-# and lose the click. A user's own clicks come through the X server in order
-# and never overtake it. (scripts/run shows the program on the bare display,
-# where its rounded outline shows as on Windows: see scripts/wine-exec.)
-# A program that crashes ends at once instead of waiting in Wine's crash
-# dialog, so a crashing test fails then, not at its time limit. Programs are
-# told they run on Windows 7, whichever Wine runs them (Wine 8 says 7 by
-# default, Wine 10 says 10); a test that wants another version sets it.
+# Makes the prefix WINEPREFIX the project's, once, with the Wine on the PATH
+# (in build/x86-root, Wine 10's); scripts/wine-exec, through which every
+# Windows program of the build runs, calls it under the prefix's lock first,
+# so every way of running a test finds it so, even where Wine made it alone.
+# Wine draws the windows' frames itself (there is no window manager), so
+# title bars and regions show and closing a window waits for none. They live
+# in a Wine desktop the size of the display, where Wine keeps activation and
+# focus to itself. On the bare X display it also follows the X server's
+# focus changes, which reach a program when it next waits for input: after a
+# box closes at once, its focus change can arrive after a click that a test
+# sent straight to Wine, cancel the press (WM_CANCELMODE) and lose the
+# click; a user's own clicks come through the X server in order. A program
+# that crashes ends at once, not in Wine's crash dialog, so its test fails
+# then. Programs are told they run on Windows 7 whichever Wine runs them
+# (Wine 8 says 7, Wine 10 says 10); a test that wants another sets it.
 nuv_screen=1024x768
 nuv_prefix_version=5
 nuv_prefix_settings=(
@@ -185,54 +184,64 @@ nuv_x86_usable() {
 
 # Can this machine's kernel run 32-bit code, as the root's 32-bit Wine
 # processes need? Where it cannot, scripts/x86-exec has them emulated, as
-# it does anywhere with NUV_X86_EMULATE=1 (to try that route).
+# it does anywhere with NUV_X86_EMULATE=1 (to try that route), several times
+# slower: the tests' waits (NUV_TIME_SCALE) and their time limits in ctest
+# grow by nuv_x86_time_scale.
 nuv_x86_runs_natively() {
   [ "${NUV_X86_EMULATE:-}" = 1 ] && return 1
   local probe="$nuv_root/build/compat32-probe" source="$nuv_root/scripts/compat32-probe.c"
   if [ ! -x "$probe" ] || [ "$source" -nt "$probe" ]; then
-    mkdir -p "$nuv_root/build" && cc -O2 -static -no-pie -o "$probe" "$source" || return 1
+    mkdir -p "$nuv_root/build" && cc -O2 -static -no-pie -o "$probe.$$" "$source" && mv -f "$probe.$$" "$probe" || return 1
   fi
   { "$probe"; } 2>/dev/null
 }
-
-# Where the 32-bit Wine processes are emulated, binfmt_misc hands each 32-bit
-# Linux program to the root's qemu-i386, under an entry named after the root
-# (F: the kernel opens qemu-i386 at once, so it need not lie on the programs'
-# own paths; the magic and mask match 32-bit x86 programs and libraries).
-# Registered on first use, mounting binfmt_misc where it is not; then
-# nuv_stop_wine_x86 removes the entry again, and unmounts binfmt_misc where
-# this mounted it and no other entry is left.
-nuv_binfmt=/proc/sys/fs/binfmt_misc
-nuv_binfmt_entry=nuv-i386-$(printf %s "$nuv_x86_root" | cksum | cut -d ' ' -f 1)
-nuv_binfmt_mounted="$nuv_root/build/x86-binfmt-mounted"
-nuv_x86_emulate() {
-  local lock magic mask
-  magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-  mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-  exec {lock}>"$nuv_root/build/x86-binfmt.lock" && flock "$lock" || return 1
-  if ! mountpoint -q "$nuv_binfmt"; then
-    mount -t binfmt_misc binfmt_misc "$nuv_binfmt" && touch "$nuv_binfmt_mounted"
-  fi
-  [ -e "$nuv_binfmt/$nuv_binfmt_entry" ] ||
-    printf ':%s:M::%s:%s:%s:F' "$nuv_binfmt_entry" "$magic" "$mask" "$nuv_x86_root/usr/bin/qemu-i386" \
-      >"$nuv_binfmt/register" 2>/dev/null
-  local registered=$?
-  exec {lock}>&-
-  return $registered
+nuv_x86_time_scale() { if nuv_x86_runs_natively; then echo 1; else echo 8; fi; }
+nuv_x86_route() { # and why it is taken
+  local where="in build/x86-root" why="this kernel runs no 32-bit code"
+  [ "${NUV_X86_EMULATE:-}" = 1 ] && why="forced by NUV_X86_EMULATE=1"
+  if nuv_x86_runs_natively; then echo "natively $where"; else echo "emulated by qemu-i386 $where ($why)"; fi
 }
 
-# Ends the root's Wine server, and with it every process in the root, so the
-# namespaces they held (see nuv_in_x86_root) go away too; then undoes what
-# nuv_x86_emulate did. The server is 64-bit: ending it needs no emulation.
-nuv_stop_wine_x86() {
-  nuv_x86_usable 2>/dev/null || return 0
-  (WINEPREFIX=$nuv_x86_prefix nuv_in_x86_root sh -c 'wineserver -k; wineserver -w') >/dev/null 2>&1
-  [ -e "$nuv_binfmt/$nuv_binfmt_entry" ] && echo -1 >"$nuv_binfmt/$nuv_binfmt_entry"
+# Where the 32-bit Wine processes are emulated, binfmt_misc hands each 32-bit
+# Linux program to the root's qemu-i386, under an entry named after the
+# prefix, so that a run with a prefix of its own has an entry of its own (F:
+# the kernel opens qemu-i386 at once, so it need not lie on the programs' own
+# paths; the magic and mask match 32-bit x86 programs and libraries).
+# Registered on first use, mounting binfmt_misc where it is not; then
+# nuv_stop_wine_x86 removes the entry again, and unmounts binfmt_misc where
+# this checkout mounted it and no other entry is left: each under one lock.
+nuv_binfmt=/proc/sys/fs/binfmt_misc
+nuv_binfmt_entry() { echo "nuv-i386-$(printf %s "$NUV_X86_PREFIX" | cksum | cut -d ' ' -f 1)"; }
+nuv_binfmt_locked() { (flock 9 && "$@" 9>&-) 9>"$nuv_root/build/x86-binfmt.lock"; }
+nuv_binfmt_register() {
+  local magic mask
+  magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  if ! mountpoint -q "$nuv_binfmt"; then
+    mount -t binfmt_misc binfmt_misc "$nuv_binfmt" && touch "$nuv_root/build/x86-binfmt-mounted"
+  fi
+  [ -e "$nuv_binfmt/$(nuv_binfmt_entry)" ] ||
+    printf ':%s:M::%s:%s:%s:F' "$(nuv_binfmt_entry)" "$magic" "$mask" "$nuv_x86_root/usr/bin/qemu-i386" \
+      >"$nuv_binfmt/register" 2>/dev/null
+}
+nuv_binfmt_unregister() {
+  [ -e "$nuv_binfmt/$(nuv_binfmt_entry)" ] && echo -1 >"$nuv_binfmt/$(nuv_binfmt_entry)"
   local left=("$nuv_binfmt"/*) # register and status, when no entry is left
-  if [ -e "$nuv_binfmt_mounted" ] && [ ${#left[@]} -le 2 ]; then
-    umount "$nuv_binfmt" && rm -f "$nuv_binfmt_mounted"
+  if [ -e "$nuv_root/build/x86-binfmt-mounted" ] && [ ${#left[@]} -le 2 ]; then
+    umount "$nuv_binfmt" && rm -f "$nuv_root/build/x86-binfmt-mounted"
   fi
   return 0
+}
+nuv_x86_emulate() { mkdir -p "$nuv_root/build" && nuv_binfmt_locked nuv_binfmt_register; }
+
+# Ends the Wine server of the run's 32-bit prefix, and with it every process
+# it served in the root, so the namespaces they held (see nuv_in_x86_root) go
+# away too; then undoes what nuv_x86_emulate did. The server is 64-bit:
+# ending it needs no emulation.
+nuv_stop_wine_x86() {
+  nuv_x86_usable 2>/dev/null || return 0
+  (WINEPREFIX=$NUV_X86_PREFIX nuv_in_x86_root sh -c 'wineserver -k; wineserver -w') >/dev/null 2>&1
+  nuv_binfmt_locked nuv_binfmt_unregister
 }
 
 # Becomes COMMAND run as root of the Debian 13 root: in the caller's folder
@@ -242,7 +251,8 @@ nuv_stop_wine_x86() {
 # live in a mount namespace of its own (bubblewrap's): the machine's mount
 # table never sees them, and the kernel drops them when the last process in
 # that namespace ends, however it ends. A Wine server started there lives on,
-# and with it its namespace, until `x86-exec wineserver -k`.
+# and with it its namespace, until nuv_stop_wine_x86 ends it or, a minute
+# after its last program, it ends by itself.
 nuv_in_x86_root() {
   local project here x11=()
   project=$(cd "$nuv_root" && pwd -P) here=$(pwd -P)
@@ -258,24 +268,14 @@ nuv_in_x86_root() {
 # ends every one started.
 nuv_xvfb_pids=()
 nuv_start_xvfb() {
-  local number i pid display
-  number=$(mktemp) || return 1
-  Xvfb -displayfd 3 -screen 0 "${nuv_screen}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-  pid=$!
-  nuv_xvfb_pids+=("$pid")
-  for i in $(seq 1 100); do
-    [ -s "$number" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  display=$(tr -d '\n' <"$number")
-  rm -f "$number"
-  if [ -n "$display" ]; then
-    export DISPLAY=":$display"
-    return 0
-  fi
-  nuv_say "Could not start Xvfb"
-  return 1
+  local fifo display=""
+  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 "${nuv_screen}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  nuv_xvfb_pids+=("$!")
+  read -r -t 10 display <"$fifo"
+  rm -f "$fifo"
+  [ -n "$display" ] || { nuv_say "Could not start Xvfb"; return 1; }
+  export DISPLAY=":$display"
 }
 
 nuv_stop_xvfb() {
