@@ -2,8 +2,9 @@
 #pragma once
 
 // Makes the main window translucent, shows it and clips it to its rounded
-// outline. When any of that fails, tells the user in the "Problem :" box and
-// ends the program.
+// outline. When there is no main window to prepare (it could not be made),
+// tells the user in the "Problem :" box and ends the program; a window that
+// stays opaque or keeps its square corners is no reason to stop.
 void PrepareMainWindow();
 
 // The "Problem :" box, then the end of the program.

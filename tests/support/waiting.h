@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // How many times its time a wait is given before it counts as failed:
-// NUV_TIME_SCALE where everything runs emulated, several times slower; 1 by
+// NUV_TIME_SCALE where the programs run emulated (scripts/x86-exec sets it
+// for the 32-bit programs under qemu-i386), several times slower; 1 by
 // default.
 DWORD TimeScale();
 
