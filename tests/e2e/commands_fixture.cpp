@@ -69,13 +69,13 @@ POINT Commands::LabelOnScreen(const RunningProgram& program, ControlId label) {
 }
 
 void Commands::UseEveryCommand(const RunningProgram& program) {
-    ClickMouse(LabelOnScreen(program, ControlId::Label3));
     for (ControlId label : {ControlId::Label2, ControlId::Label1, ControlId::Label4}) {
         ClickMouse(LabelOnScreen(program, label));
         HWND box = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(program.processId())) != nullptr; }));
         ASSERT_TRUE(CloseMessageBox(box));
     }
+    ClickMouse(LabelOnScreen(program, ControlId::Label3));
 }
 
 void Commands::ApplyAndExpectBox(const RunningProgram& program, const char* title, const char* text,

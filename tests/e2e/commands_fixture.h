@@ -37,8 +37,9 @@ protected:
     // The middle of a label on the screen, at the display's scale.
     static POINT LabelOnScreen(const RunningProgram& program, ControlId label);
 
-    // Runs every command that opens or starts something: the link, then
-    // APPLY, the description and About, each box closed.
+    // Runs every command that opens or starts something: APPLY, the
+    // description and About, each box closed, then the link, last because
+    // the program it starts takes the foreground when it comes up.
     static void UseEveryCommand(const RunningProgram& program);
     // Presses APPLY, expects the box of that title, checks it, closes it.
     static void ApplyAndExpectBox(const RunningProgram& program, const char* title, const char* text,
