@@ -79,9 +79,9 @@ private:
     DWORD processId_ = 0;
 };
 
-// Runs the batch file with cmd, nothing to read (its pauses return at
-// once), and returns what it wrote and its exit code.
-std::string RunBatch(const std::string& file, DWORD* exitCode) {
+// Runs the batch file with cmd in the folder given, nothing to read (its
+// pauses return at once), and returns what it wrote and its exit code.
+std::string RunBatch(const std::string& file, const std::string& folder, DWORD* exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
@@ -97,8 +97,8 @@ std::string RunBatch(const std::string& file, DWORD* exitCode) {
     commandLine.push_back('\0');
     PROCESS_INFORMATION process{};
     std::string output;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                       &process)) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                       &startup, &process)) {
         CloseHandle(writeEnd);
         writeEnd = nullptr;
         char buffer[4096];
@@ -124,8 +124,11 @@ constexpr char kNotStartedAgain[] = "The Desktop Window Manager Session Manager 
 constexpr char kNothingChanged[] = "Nothing was changed.";
 
 // Wine's "net session" always succeeds, as it does for an administrator, so
-// the batch's check for administrator rights is not reached here.
-TEST(SkellanBat, TellsWhatBecameOfTheService) {
+// the batch's check for administrator rights is not reached here. It is
+// started in the folder it was unpacked to, as a double-click starts it, and
+// stand-ins for the commands it runs are left there: cmd looks for a bare
+// command name in the current folder first.
+TEST(SkellanBat, TellsWhatBecameOfTheServiceAndRunsNothingPlantedBesideIt) {
     if (!RunningUnderWine()) GTEST_SKIP() << "replaces the UxSms service; runs under Wine only";
     std::printf("Not tested here: the check for administrator rights (Wine's net session always succeeds)\n");
     const struct {
@@ -140,6 +143,9 @@ TEST(SkellanBat, TellsWhatBecameOfTheService) {
         {"unstoppable", 1, {kNotStopped, kNothingChanged}, {kDone, kNotStartedAgain}, SERVICE_RUNNING, true},
         {"once", 1, {kNotStartedAgain}, {kNothingChanged, kDone}, SERVICE_STOPPED, false},
     };
+    RunningProgram unpacked(BesideTheTest("Skellan.BAT"));
+    for (const char* planted : {"net.bat", "net.cmd", "sc.bat", "sc.cmd"})
+        ASSERT_TRUE(unpacked.AddBeside(BesideTheTest("planted_command.bat"), planted));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode ? c.mode : "no service");
         StandInService service(c.mode);
@@ -147,8 +153,9 @@ TEST(SkellanBat, TellsWhatBecameOfTheService) {
             ASSERT_TRUE(service.started());
         }
         DWORD exitCode = 99;
-        const std::string output = RunBatch(BesideTheTest("Skellan.BAT"), &exitCode);
+        const std::string output = RunBatch(unpacked.folder() + "\\Skellan.BAT", unpacked.folder(), &exitCode);
         EXPECT_EQ(exitCode, c.exitCode) << output;
+        EXPECT_EQ(unpacked.ReadBeside("planted-commands-ran.txt"), "") << "a planted command ran";
         for (const char* line : c.said)
             EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
         for (const char* line : c.notSaid)
