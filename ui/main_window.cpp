@@ -83,19 +83,25 @@ void MainWindow_OnCommand(HWND, int id, HWND, UINT code) {
     if (id == static_cast<int>(ControlId::Command1) && code == BN_CLICKED) RaiseClick(ControlId::Command1);
 }
 
+// A label's command asked for without the mouse: from the window menu, or by
+// a screen reader's action, or posted by another program. A box that came up
+// meanwhile has the window disabled: then nothing more opens behind it.
+void RaiseLabelCommand(HWND hwnd, ControlId label) {
+    if (IsWindowEnabled(hwnd)) RaiseClick(label);
+}
+
 void MainWindow_OnSysCommand(HWND hwnd, UINT command, int x, int y) {
     const ControlId label = LabelOfWindowMenuCommand(command);
     if (label != ControlId::None)
-        RaiseClick(label);
+        RaiseLabelCommand(hwnd, label);
     else
         FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcA);
 }
 
-// A label's default action, asked for by a screen reader. A box that came up
-// meanwhile has the window disabled: then nothing more opens behind it.
+// A label's default action, asked for by a screen reader.
 void MainWindow_OnLabelAction(HWND hwnd, ControlId label) {
     const ControlRecord* control = FindControl(label);
-    if (control && control->access.defaultAction && IsWindowEnabled(hwnd)) RaiseClick(label);
+    if (control && control->access.defaultAction) RaiseLabelCommand(hwnd, label);
 }
 
 // Keeps the focus on the control that had it when the window was left.

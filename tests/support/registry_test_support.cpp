@@ -32,3 +32,13 @@ DWORD CountValues(const std::string& path) {
     RegCloseKey(key);
     return values;
 }
+
+std::uint64_t LastWriteTime(const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    FILETIME written{};
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, &written);
+    RegCloseKey(key);
+    return std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime;
+}

@@ -21,3 +21,7 @@ StoredValue ReadValue(const std::string& path, const std::string& name);
 
 // The number of values under HKEY_CURRENT_USER\path.
 DWORD CountValues(const std::string& path);
+
+// When HKEY_CURRENT_USER\path was last written, in FILETIME units; 0 when
+// it does not exist.
+std::uint64_t LastWriteTime(const std::string& path);
