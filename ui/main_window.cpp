@@ -104,6 +104,17 @@ void MainWindow_OnLabelAction(HWND hwnd, ControlId label) {
     if (control && control->access.defaultAction) RaiseLabelCommand(hwnd, label);
 }
 
+// Asked whether the session may end, or by an installer, through the Restart
+// Manager, whether the program may close: it holds nothing to lose.
+BOOL MainWindow_OnQueryEndSession(HWND) { return TRUE; }
+
+// The session ends, or the Restart Manager closes the program: it ends at
+// once, as EXiT ends it, with a box up too (the box's own loop delivers
+// this). When the end was called off, it runs on.
+void MainWindow_OnEndSession(HWND, BOOL ending) {
+    if (ending) EndProgram();
+}
+
 // Keeps the focus on the control that had it when the window was left.
 void MainWindow_OnActivate(HWND hwnd, UINT state, HWND, BOOL minimized) {
     if (state == WA_INACTIVE) {
@@ -137,6 +148,8 @@ LRESULT HandleMainWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         HANDLE_MSG(hwnd, WM_SYSCOMMAND, MainWindow_OnSysCommand);
         HANDLE_MSG(hwnd, WM_ACTIVATE, MainWindow_OnActivate);
         HANDLE_MSG(hwnd, WM_SETFOCUS, MainWindow_OnSetFocus);
+        HANDLE_MSG(hwnd, WM_QUERYENDSESSION, MainWindow_OnQueryEndSession);
+        HANDLE_MSG(hwnd, WM_ENDSESSION, MainWindow_OnEndSession);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWindow_OnDestroy);
         HANDLE_MSG(hwnd, WM_NCDESTROY, MainWindow_OnNCDestroy);
     case WM_ERASEBKGND: return 1; // the paint fills the background

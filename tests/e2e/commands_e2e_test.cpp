@@ -184,4 +184,40 @@ TEST(ExitCommand, EndsTheProgramAtOnceWithoutABox) {
     EXPECT_FALSE(boxSeen);
 }
 
+// The system's request to close, at the session's end or from an installer
+// through the Restart Manager, with the program idle and with a box up:
+// asked, it agrees and runs on; told that the end was called off, it runs
+// on; told that the session ends, it ends.
+TEST(SessionEnd, AnEndingSessionEndsTheProgramAndOnlyThat) {
+    const struct {
+        UINT message;
+        WPARAM ending;
+        LRESULT answer;
+    } requests[] = {
+        {WM_QUERYENDSESSION, 0, TRUE},
+        {WM_ENDSESSION, FALSE, 0},
+        {WM_ENDSESSION, TRUE, 0},
+    };
+    for (const bool withBox : {false, true}) {
+        SCOPED_TRACE(withBox ? "a box up" : "idle");
+        RunningProgram program(ProgramUnderTest());
+        ASSERT_TRUE(program.Start());
+        if (withBox) {
+            ClickMouse(ClientPointOnScreen(program.window(), 216, 128));
+            ASSERT_TRUE(WaitForMessageBox(program.processId(), "About!!!"));
+        }
+        for (const auto& request : requests) {
+            const bool ends = request.message == WM_ENDSESSION && request.ending;
+            DWORD_PTR answer = 99;
+            const LRESULT delivered = SendMessageTimeoutA(program.window(), request.message, request.ending,
+                                                          ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000, &answer);
+            EXPECT_EQ(program.WaitForExit(ends ? 5000 : 0), ends) << request.message;
+            if (ends) break;
+            EXPECT_TRUE(delivered);
+            EXPECT_EQ(answer, static_cast<DWORD_PTR>(request.answer)) << request.message;
+            EXPECT_EQ(FindMessageBox(program.processId()) != nullptr, withBox) << "the box stays";
+        }
+    }
+}
+
 } // namespace
