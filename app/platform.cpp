@@ -1,5 +1,8 @@
 #include "app/platform.h"
 
+#include <lmcons.h>
+#include <wtsapi32.h>
+
 #include <vector>
 
 namespace {
@@ -80,6 +83,36 @@ DWORD LaunchCommandLine(const std::string& commandLine, int showStyle) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return process.dwProcessId;
+}
+
+// GetUserNameA: "the name of the user associated with the current thread",
+// which is the process's own account while no thread impersonates another
+// (learn.microsoft.com/windows/win32/api/winbase/nf-winbase-getusernamea).
+std::string ProgramAccountName() {
+    char name[UNLEN + 1];
+    DWORD size = sizeof name;
+    const auto getUserName =
+        FindFunction<decltype(&GetUserNameA)>(GetModuleHandleA("advapi32.dll"), "GetUserNameA");
+    return getUserName && getUserName(name, &size) ? std::string(name) : std::string();
+}
+
+// WTSQuerySessionInformationA of WTS_CURRENT_SESSION with WTSUserName: the
+// name of the user signed in to the session, in a buffer the caller frees
+// with WTSFreeMemory (learn.microsoft.com/windows/win32/api/wtsapi32/
+// nf-wtsapi32-wtsquerysessioninformationa, and WTS_INFO_CLASS there).
+std::string SessionUserName() {
+    const HMODULE wtsapi32 = LoadSystemLibrary("wtsapi32.dll");
+    const auto query =
+        FindFunction<decltype(&WTSQuerySessionInformationA)>(wtsapi32, "WTSQuerySessionInformationA");
+    const auto release = FindFunction<decltype(&WTSFreeMemory)>(wtsapi32, "WTSFreeMemory");
+    char* name = nullptr;
+    DWORD size = 0;
+    if (!query || !release ||
+        !query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSUserName, &name, &size))
+        return {};
+    const std::string user = name ? name : "";
+    release(name);
+    return user;
 }
 
 void LimitLibrarySearchToSystem() {

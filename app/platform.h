@@ -34,6 +34,13 @@ void ShowMessageBox(const std::string& text, UINT style, const std::string& titl
 // running either way.
 DWORD LaunchCommandLine(const std::string& commandLine, int showStyle);
 
+// The user name of the account this program runs as, and that of the user
+// signed in to the session it runs in: the two differ when another account's
+// password was given to start it. Empty when it cannot be read. Nothing is
+// looked up or loaded for them before they are asked for.
+std::string ProgramAccountName();
+std::string SessionUserName();
+
 // Narrows the search for DLLs loaded by name to the system folder, leaving
 // out the program's own folder and the current one, for the same reason.
 // Called first thing at start.

@@ -41,11 +41,15 @@ void ApplyEffectChoice() {
         results.push_back(WriteRegistryValue(kEffectRootKey, kEffectKeyPath, write.valueName, write.value,
                                              kEffectValueType));
 
+    // Written, the values are those of the account the program runs as.
+    const auto written = [](const char* text) {
+        return TextWithAccountNote(text, ProgramAccountName(), SessionUserName());
+    };
     switch (BoxAfterApply(results, ReportedWindowsVersion())) {
     case ApplyBox::RestartNeeded:
-        ShowMessageBox(kRestartNeededText, kInformationIcon, kRestartNeededTitle);
+        ShowMessageBox(written(kRestartNeededText), kInformationIcon, kRestartNeededTitle);
         break;
-    case ApplyBox::NoEffect: ShowMessageBox(kNoEffectText, kExclamationIcon, kNoEffectTitle); break;
+    case ApplyBox::NoEffect: ShowMessageBox(written(kNoEffectText), kExclamationIcon, kNoEffectTitle); break;
     case ApplyBox::AccessError: ShowMessageBox(kAccessErrorText, kCriticalIcon, kAccessErrorTitle); break;
     }
 }

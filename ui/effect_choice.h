@@ -2,6 +2,7 @@
 // the registry and the window.
 #pragma once
 
+#include <string>
 #include <vector>
 
 enum class EffectChoice { Enable, Disable, None };
@@ -35,3 +36,12 @@ enum class ApplyBox { RestartNeeded, NoEffect, AccessError };
 // and 7; Windows 8 (6.2) and every later version keep the desktop composed
 // whatever the two values say, and the box says so instead.
 ApplyBox BoxAfterApply(const std::vector<bool>& writeResults, WindowsVersion version);
+
+// The text of the box after a successful APPLY, with one line added when the
+// program runs as another account than the user signed in to its session
+// (started with "Run As Administrator" and another account's password): the
+// values went to that account's settings, not the user's, and the line names
+// both. The text as it is when the two are one (account names ignore case),
+// or when either name could not be read.
+std::string TextWithAccountNote(const std::string& text, const std::string& programAccount,
+                                const std::string& sessionUser);

@@ -33,7 +33,7 @@ const std::vector<std::string> kKnownLibraries = {
     "kernelbase.dll", "msvcrt.dll",  "ntdll.dll",   "ole32.dll",  "rpcrt4.dll", "sechost.dll",
     "ucrtbase.dll",   "user32.dll",  "version.dll", "win32u.dll", "zlib1.dll"};
 const std::vector<std::string> kLibrariesLoadedByName = {"uxtheme.dll", "winex11.drv", "cryptbase.dll",
-                                                         "cryptsp.dll"};
+                                                         "cryptsp.dll", "wtsapi32.dll"};
 
 bool Listed(const std::vector<std::string>& list, const std::string& name) {
     return std::find(list.begin(), list.end(), name) != list.end();

@@ -70,6 +70,32 @@ TEST(BoxAfterApply, TellsTheTruthOnEveryVersion) {
     EXPECT_EQ(BoxAfterApply({true, true}, kWindowsVista), ApplyBox::RestartNeeded);
 }
 
+// Started with another account's password, the program writes that
+// account's values: the box says so, and says nothing more otherwise.
+TEST(TextWithAccountNote, NamesBothAccountsOnlyWhenTheyDiffer) {
+    const std::string other = std::string(kRestartNeededText) +
+                              "\r\n\r\nThese settings were written for the account \"Administrator\", "
+                              "which runs this program, not for \"john\", who is signed in.";
+    const struct {
+        const char *program, *session;
+        std::string expected;
+    } cases[] = {
+        {"john", "john", kRestartNeededText},
+        {"John", "JOHN", kRestartNeededText}, // one account, written as typed at sign-in
+        {"Administrator", "john", other},
+        {"johnny", "john",
+         std::string(kRestartNeededText) + "\r\n\r\nThese settings were written for the "
+                                           "account \"johnny\", which runs this program, "
+                                           "not for \"john\", who is signed in."},
+        {"", "john", kRestartNeededText}, // a name that could not be read tells nothing
+        {"Administrator", "", kRestartNeededText},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextWithAccountNote(kRestartNeededText, c.program, c.session), c.expected)
+            << c.program << " / " << c.session;
+    EXPECT_EQ(Lines(other).size(), Lines(kRestartNeededText).size() + 2) << "one line, after an empty one";
+}
+
 TEST(Messages, LinesAreJoinedWithCrLfAndNoBreakAtTheEnd) {
     const struct {
         std::string text;
