@@ -110,7 +110,7 @@ std::string SessionUserName() {
     if (!query || !release ||
         !query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSUserName, &name, &size))
         return {};
-    const std::string user = name ? name : "";
+    std::string user = name ? name : "";
     release(name);
     return user;
 }
