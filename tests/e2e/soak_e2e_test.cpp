@@ -25,26 +25,25 @@ constexpr int kLabelPresses = 1000;
 
 constexpr DWORD kFastPause = 1;
 
+// By the type numbers of gui_object_counts.h.
+// clang-format off
+constexpr const char* kGuiObjectTypeNames[kGuiObjectTypes] = {
+    "", "pen", "brush", "DC", "metafile DC", "palette", "font", "bitmap", "region", "metafile", "memory DC",
+    "extended pen", "enhanced metafile DC", "enhanced metafile", "colour space", "icon or cursor", "menu"};
+// clang-format on
+
 struct Counts {
     long kernelHandles;
-    long gdiObjects;
-    long userObjects;
+    long windows;
+    long guiObjects[kGuiObjectTypes]; // made less freed since the counter came in
 };
 
-Counts CountsOf(const RunningProgram& program) {
-    return {CountProcessHandles(program.processId()),
-            static_cast<long>(GetGuiResources(program.process(), GR_GDIOBJECTS)),
-            static_cast<long>(GetGuiResources(program.process(), GR_USEROBJECTS))};
-}
-
-// Whether GetGuiResources keeps real counts here: a pen made and kept must
-// move this process's own GDI count. Wine answers 0 whatever is made.
-bool GuiCountsAreKept() {
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const HPEN planted = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
-    const DWORD with = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    DeleteObject(planted);
-    return with == before + 1;
+Counts CountsOf(const RunningProgram& program, const GuiObjectCounter& gui) {
+    Counts counts{CountProcessHandles(program.processId()), CountProcessWindows(program.processId()), {}};
+    const GuiObjectCounts made = gui.counts();
+    for (int type = 1; type < kGuiObjectTypes; ++type)
+        counts.guiObjects[type] = made.made[type] - made.freed[type];
+    return counts;
 }
 
 void CloseBoxTitled(const RunningProgram& program, const char* title, DWORD milliseconds = 5000) {
@@ -58,6 +57,9 @@ TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\DWM");
     RunningProgram program(ProgramUnderTest());
     ASSERT_TRUE(program.Start());
+    const GuiObjectCounter gui(program.process(), program.processId(),
+                               BesideTheTest("gui_object_counter.dll"));
+    ASSERT_TRUE(gui.ready()) << "the GDI and USER object counter did not come into the program";
     const HWND window = program.window();
     const HWND frame = GetDlgItem(window, 2);
     const POINT apply = ClientPointOnScreen(frame, 196, 88);
@@ -79,8 +81,10 @@ TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
     ClickMouse(about, MouseButton::Left, kFastPause);
     CloseBoxTitled(program, "About!!!");
 
-    // The handle counter must see a handle planted in the program.
-    const Counts start = CountsOf(program);
+    // The counters must see what the program does: the brushes its paint
+    // makes, a handle planted in it.
+    EXPECT_GT(gui.counts().made[OBJ_BRUSH], 0) << "the GDI object counter misses the paint's brushes";
+    const Counts start = CountsOf(program, gui);
     ASSERT_GT(start.kernelHandles, 0);
     HANDLE planted = nullptr;
     const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -128,20 +132,23 @@ TEST(Soak, ThousandsOfCommandsLeaveNothingBehind) {
         if (HasFatalFailure()) return;
     }
 
-    const Counts end = CountsOf(program);
+    const Counts end = CountsOf(program, gui);
     std::printf("kernel handles: %ld after start-up, %ld at the end (allowance %ld)\n", start.kernelHandles,
                 end.kernelHandles, kHandleAllowance);
     EXPECT_LE(end.kernelHandles, start.kernelHandles + kHandleAllowance);
-    if (GuiCountsAreKept()) {
-        std::printf("GDI objects: %ld -> %ld, USER objects: %ld -> %ld (allowance %ld each)\n",
-                    start.gdiObjects, end.gdiObjects, start.userObjects, end.userObjects,
-                    kGuiObjectAllowance);
-        EXPECT_LE(end.gdiObjects, start.gdiObjects + kGuiObjectAllowance);
-        EXPECT_LE(end.userObjects, start.userObjects + kGuiObjectAllowance);
-    } else {
+    std::printf("windows: %ld after start-up, %ld at the end (allowance %ld)\n", start.windows, end.windows,
+                kGuiObjectAllowance);
+    EXPECT_LE(end.windows, start.windows + kGuiObjectAllowance);
+    const GuiObjectCounts made = gui.counts();
+    for (int type = 1; type < kGuiObjectTypes; ++type) {
+        if (made.made[type] == 0 && made.freed[type] == 0) continue;
         std::printf(
-            "GDI and USER objects: not counted, this system does not keep them (a planted pen does not "
-            "move GetGuiResources)\n");
+            "%s objects made and not freed since the counter came in: %ld after start-up, %ld at the end "
+            "(%ld made in all; allowance %ld)\n",
+            kGuiObjectTypeNames[type], start.guiObjects[type], end.guiObjects[type],
+            static_cast<long>(made.made[type]), kGuiObjectAllowance);
+        EXPECT_LE(end.guiObjects[type], start.guiObjects[type] + kGuiObjectAllowance)
+            << kGuiObjectTypeNames[type];
     }
 
     HKEY key;
