@@ -2,10 +2,10 @@
 // shows it, then deliver its events until it is gone.
 #include <windows.h>
 
-#include "app/platform.h"
-#include "app/startup.h"
-#include "app/timing_marks.h"
+#include "platform/platform.h"
+#include "platform/timing_marks.h"
 #include "ui/main_window.h"
+#include "ui/startup.h"
 
 #if defined(__GLIBCXX__)
 #include <cstdlib>

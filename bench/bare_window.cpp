@@ -6,7 +6,7 @@
 // Both are built without stack protection, as the least a program does.
 #include <windows.h>
 
-#include "app/timing_marks.h"
+#include "platform/timing_marks.h"
 
 #if defined(DRESSED)
 #define BASELINE_CLASS "DressedWindow"

@@ -80,7 +80,7 @@ nuv_build() {
 # At the lowest priority, beside the tests it takes what they leave.
 nuv_tidy() {
   local build="$nuv_root/build/$1" compiler args=() dir stamp
-  stamp=$(cd "$nuv_root" && find .clang-tidy "build/$1/compile_commands.json" app registry ui tests \
+  stamp=$(cd "$nuv_root" && find .clang-tidy "build/$1/compile_commands.json" app ui registry platform tests \
     -type f -print0 | sort -z | xargs -0 cat | sha256sum)
   [ "$(cat "$build-tidy.stamp" 2>/dev/null)" = "$stamp" ] && return 0
   compiler=$(sed -n 's/^ *"command": "\([^ ]*g++[^ ]*\) .*/\1/p' "$build/compile_commands.json" | head -n 1)
@@ -90,7 +90,7 @@ nuv_tidy() {
       args+=(-extra-arg="-isystem$dir")
     done
   fi
-  nice -n 19 run-clang-tidy -p "$build" -quiet -j "$(nproc)" "${args[@]}" "^$nuv_root/(app|registry|ui|tests)/" \
+  nice -n 19 run-clang-tidy -p "$build" -quiet -j "$(nproc)" "${args[@]}" "^$nuv_root/(app|ui|registry|platform|tests)/" \
     >"$build-tidy.log" 2>&1 && echo "$stamp" >"$build-tidy.stamp"
 }
 

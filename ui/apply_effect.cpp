@@ -1,6 +1,6 @@
 #include "ui/apply_effect.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "registry/registry_writer.h"
 #include "ui/effect_choice.h"
 #include "ui/main_window.h"

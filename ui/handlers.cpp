@@ -1,10 +1,10 @@
 #include "ui/handlers.h"
 
-#include "app/platform.h"
-#include "app/startup.h"
+#include "platform/platform.h"
 #include "ui/apply_effect.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
+#include "ui/startup.h"
 
 namespace {
 

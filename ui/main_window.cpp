@@ -5,8 +5,8 @@
 #include <exception>
 #include <string>
 
-#include "app/platform.h"
-#include "app/timing_marks.h"
+#include "platform/platform.h"
+#include "platform/timing_marks.h"
 #include "ui/accessibility.h"
 #include "ui/handlers.h"
 #include "ui/label_mouse.h"

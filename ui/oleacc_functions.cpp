@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 const OleaccFunctions& Oleacc() {
     static const OleaccFunctions functions = [] {

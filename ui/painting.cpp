@@ -1,6 +1,6 @@
 #include "ui/painting.h"
 
-#include "app/timing_marks.h"
+#include "platform/timing_marks.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
 

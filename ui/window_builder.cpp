@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/timing_marks.h"
+#include "platform/timing_marks.h"
 #include "ui/main_window.h"
 #include "ui/window_state.h"
 

@@ -153,7 +153,8 @@ TEST(SkellanBat, TellsWhatBecameOfTheServiceAndRunsNothingPlantedBesideIt) {
             ASSERT_TRUE(service.started());
         }
         DWORD exitCode = 99;
-        const std::string output = RunBatch(unpacked.folder() + "\\Skellan.BAT", unpacked.folder(), &exitCode);
+        const std::string output =
+            RunBatch(unpacked.folder() + "\\Skellan.BAT", unpacked.folder(), &exitCode);
         EXPECT_EQ(exitCode, c.exitCode) << output;
         EXPECT_EQ(unpacked.ReadBeside("planted-commands-ran.txt"), "") << "a planted command ran";
         for (const char* line : c.said)

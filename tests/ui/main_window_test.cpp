@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/startup.h"
 #include "support/window_test_support.h"
+#include "ui/startup.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/timing_marks.h"
+#include "platform/timing_marks.h"
 
 #if defined(NUV_TIMING_MARKS)
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <lmcons.h>
 #include <wtsapi32.h>

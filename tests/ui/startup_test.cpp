@@ -2,7 +2,7 @@
 // ends there): a window class of the main window's name that refuses to make
 // windows stands in for a main window that cannot be created, and a hook that
 // refuses child windows for contents that cannot be made.
-#include "app/startup.h"
+#include "ui/startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "app/startup.h"
+#include "ui/startup.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 
-#include "app/platform.h"
-#include "app/timing_marks.h"
-#include "app/translucency.h"
+#include "platform/platform.h"
+#include "platform/timing_marks.h"
+#include "platform/translucency.h"
 #include "ui/main_window.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The platform services, in the test's own process.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 

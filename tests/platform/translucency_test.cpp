@@ -1,4 +1,4 @@
-#include "app/translucency.h"
+#include "platform/translucency.h"
 
 #include <gtest/gtest.h>
 
