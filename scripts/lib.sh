@@ -45,10 +45,11 @@ nuv_ensure_packages() {
     nuv_say "Install them as root: apt-get install --no-install-recommends ${missing[*]}"
     return 1
   fi
-  nuv_say "Installing: ${missing[*]}"
+  nuv_say "Installing ${#missing[@]} Debian packages, which takes a few minutes on a new machine: ${missing[*]}"
+  local start=$SECONDS
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  nuv_say "Installed them in $((SECONDS - start)) s."
 }
 
 # Configures PRESET and builds it (the TARGETS named, or all), the output of
