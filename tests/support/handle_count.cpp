@@ -84,13 +84,12 @@ GuiObjectCounter::GuiObjectCounter(HANDLE process, DWORD processId, const std::s
         VirtualAllocEx(process, nullptr, counterLibrary.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
-    if (!path ||
-        !WriteProcessMemory(process, path, counterLibrary.c_str(), counterLibrary.size() + 1, nullptr))
-        return;
-    if (const HANDLE thread = CreateRemoteThread(process, nullptr, 0, loadLibrary, path, 0, nullptr)) {
-        WaitForSingleObject(thread, 10000 * TimeScale());
-        CloseHandle(thread);
-    }
+    if (!path) return;
+    if (WriteProcessMemory(process, path, counterLibrary.c_str(), counterLibrary.size() + 1, nullptr))
+        if (const HANDLE thread = CreateRemoteThread(process, nullptr, 0, loadLibrary, path, 0, nullptr)) {
+            WaitForSingleObject(thread, 10000 * TimeScale());
+            CloseHandle(thread);
+        }
     VirtualFreeEx(process, path, 0, MEM_RELEASE);
     char name[64];
     std::snprintf(name, sizeof name, NUV_GUI_COUNTS_NAME, processId);
